@@ -1,0 +1,194 @@
+#include "app/helper_form.h"
+
+#include <shellapi.h>
+
+#include "app/product.h"
+#include "app/registration.h"
+#include "ui/application.h"
+
+namespace vrin {
+
+HelperForm* HelperFormInstance = nullptr;
+
+const ClassInfo& HelperForm::staticClassInfo() {
+  static const ClassInfo info{kFormClass, &Form::staticClassInfo(), {}};
+  return info;
+}
+
+HelperForm::HelperForm(Component* owner) : Form(owner) {
+  HelperFormInstance = this;
+  showHistoryMessage_ = RegisterWindowMessageA(kShowHistoryMessage);
+  define();
+}
+
+HelperForm::~HelperForm() {
+  if (HelperFormInstance == this) HelperFormInstance = nullptr;
+}
+
+MenuItem* HelperForm::addItem(MenuItem& parent, const char* name, const std::string& caption, int image) {
+  auto* item = new MenuItem(this);
+  item->beginLoading();
+  if (name) item->setName(name);
+  item->setCaption(caption);
+  item->setImageIndex(image);
+  parent.add(item);
+  return item;
+}
+
+// The window's definition, applied in order: every component is created and given its
+// settings, then each completes its loading in the same order, then FormCreate runs.
+void HelperForm::define() {
+  beginLoading();
+  setName("HelperForm");
+  setCaption(kAppTitle);
+  borderStyle = BorderStyle::ToolWindow;
+  formStyle = FormStyle::StayOnTop;
+  position = Position::ScreenCenter;
+  setBounds(381, 281, 0, 0);
+  setClientSize(495, 272);
+  setColor(clBtnFace);
+  setFont(FontSpec{"MS Sans Serif", -11, clWindowText, 0, DEFAULT_CHARSET, 0});
+  icon().loadFromResource("MAINICON", 32);
+  onCreate = NotifyEvent::of<&HelperForm::FormCreate>(this);
+  onClose = CloseEvent::of<&HelperForm::FormClose>(this);
+
+  Panel1 = new Panel(this);
+  Panel1->setName("Panel1");
+  Panel1->setParent(this);
+  Panel1->setBounds(0, 0, 495, 33);
+  Panel1->setAlign(Align::Top);
+
+  Label1 = new Label(this);
+  Label1->setName("Label1");
+  Label1->setParent(Panel1);
+  Label1->setBounds(16, 8, 158, 13);
+  Label1->setCaption("Key ShortCut to Clear: [CTRL] + ");
+
+  touche = new ComboBox(this);
+  touche->setName("touche");
+  touche->setParent(Panel1);
+  touche->setBounds(176, 4, 41, 21);
+  std::vector<std::string> letters;
+  for (char c = 'A'; c <= 'Z'; ++c) letters.emplace_back(1, c);
+  touche->setItems(letters);
+  touche->setItemIndex(5);
+  touche->setHint("Press this shortcut to close all Internet explorer instances\n"
+                  "and clear all traces of your navigation !");
+
+  ListBox1 = new ListBox(this);
+  ListBox1->setName("ListBox1");
+  ListBox1->setParent(this);
+  ListBox1->setBounds(0, 33, 495, 220);
+  ListBox1->setAlign(Align::Client);
+  ListBox1->itemHeight = 13;
+
+  StatusBar1 = new StatusBar(this);
+  StatusBar1->setName("StatusBar1");
+  StatusBar1->setParent(this);
+  StatusBar1->setBounds(0, 253, 495, 19);
+  StatusBar1->setPanels({{50, "Killed popups:0"}});
+
+  ImageList1 = new ImageList(this, 16, 16);
+  ImageList1->setName("ImageList1");
+  ImageList1->addStrip("IMAGELIST", RGB(255, 0, 255));
+
+  SideBarPopupMenu1 = new PopupMenu(this);
+  SideBarPopupMenu1->beginLoading();
+  SideBarPopupMenu1->setName("SideBarPopupMenu1");
+  SideBarPopupMenu1->setImages(ImageList1);
+  SideBarPopupMenu1->setOwnerDraw(true);
+  MenuItem& tray = SideBarPopupMenu1->items();
+  submenu2 = addItem(tray, "submenu2", "Show &History", 4);
+  submenu2->onClick = NotifyEvent::of<&HelperForm::submenu2Click>(this);
+  Clear1 = addItem(tray, "Clear1", "&Clear traces now !", 5);
+  submenu1 = addItem(tray, "submenu1", "&Desactivate Vrin ", 0);
+  N1 = addItem(tray, nullptr, "", -1);
+  Beep1 = addItem(tray, "Beep1", "Beep on killed popup", -1);
+  Beep1->setChecked(true);
+  Clearoptions1 = addItem(tray, "Clearoptions1", "Clear options", 6);
+  option1 = addItem(*Clearoptions1, "option1", "Clear Internet Explorer cache", -1);
+  option2 = addItem(*Clearoptions1, "option2", "Delete cookies", -1);
+  option3 = addItem(*Clearoptions1, "option3", "Clear Internet Explorer history", -1);
+  option4 = addItem(*Clearoptions1, "option4", "Clear recent documents", -1);
+  option6 = addItem(*Clearoptions1, "option6", "Clear media viewed files", -1);
+  option5 = addItem(*Clearoptions1, "option5", "Automatic clear at windows session", -1);
+  submenu3 = addItem(tray, "submenu3", kWebSiteCaption, 2);
+  submenu3->onClick = NotifyEvent::of<&HelperForm::submenu3Click>(this);
+  submenu4 = addItem(tray, "submenu4", "E&xit", 3);
+  submenu4->onClick = NotifyEvent::of<&HelperForm::submenu4Click>(this);
+
+  PopupMenu1 = new PopupMenu(this);
+  PopupMenu1->beginLoading();
+  PopupMenu1->setName("PopupMenu1");
+  MenuItem& context = PopupMenu1->items();
+  Gotothislink1 = addItem(context, "Gotothislink1", "Go to this link", -1);
+  Clearall1 = addItem(context, "Clearall1", "Clear all", -1);
+  HideVrin1 = addItem(context, "HideVrin1", "Hide Vrin", -1);
+  HideVrin1->onClick = NotifyEvent::of<&HelperForm::HideVrin1Click>(this);
+  ListBox1->setPopupMenu(PopupMenu1);
+
+  handle();  // the window and its controls exist before the components complete loading
+  for (Component* c : components()) c->beginLoading();
+  for (Component* c : std::vector<Component*>(components())) c->endLoading();
+  endLoading();
+  doCreate();
+}
+
+// ---- Handlers
+
+void HelperForm::FormCreate(Component*) {
+  // 1. Folders.
+  SystemFolder = systemFolder();
+  CurrentFolder = currentFolder();
+
+  // 4. Register the browser helper.
+  if (!fileExists(SystemFolder + kRegisterProgram)) throw Error("Cannot Register DLL !");
+  std::string folder = helperFolder(SystemFolder, CurrentFolder);
+  if (!folder.empty()) startProgram(registerCommandLine(SystemFolder, folder, false));
+}
+
+void HelperForm::FormClose(Component*, CloseAction& action) {
+  // Closing only hides the window; the program lives on in the tray.
+  action = CloseAction::None;
+  hide();
+}
+
+void HelperForm::submenu2Click(Component*) {
+  show();
+  ListBox1->setVisible(true);
+}
+
+void HelperForm::PlaceTray1Click(Component*) { show(); }
+
+void HelperForm::HideVrin1Click(Component*) { close(); }
+
+void HelperForm::submenu3Click(Component*) {
+  int remembered = submenu1->imageIndex();
+  submenu1->setImageIndex(1);
+  ShellExecuteA(handle(), "open", kWebSiteAddress, nullptr, nullptr, SW_SHOW);
+  submenu1->setImageIndex(remembered);
+}
+
+void HelperForm::submenu4Click(Component*) {
+  try {
+    std::string system = systemFolder();
+    std::string current = currentFolder();
+    if (!fileExists(system + kRegisterProgram)) throw Error("Cannot UnRegister DLL !");
+    std::string folder = helperFolder(system, current);
+    if (!folder.empty()) startProgram(registerCommandLine(system, folder, true));
+    application().terminate();
+  } catch (...) {
+    // A failed Exit is absorbed on purpose: the window hides and the program stays.
+    close();
+  }
+}
+
+LRESULT HelperForm::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == showHistoryMessage_ && showHistoryMessage_) {
+    submenu2Click(this);
+    return 0;
+  }
+  return Form::windowProc(msg, wp, lp);
+}
+
+}  // namespace vrin

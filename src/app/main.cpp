@@ -1,0 +1,25 @@
+// Vrin: the tray companion of the popup-blocking browser helper.
+#include <objbase.h>
+
+#include "app/helper_form.h"
+#include "app/product.h"
+#include "ui/application.h"
+
+using namespace vrin;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  CoInitialize(nullptr);
+  // A second copy hands over to the first (one tray icon, one panic key) and ends.
+  if (HWND first = FindWindowA(kFormClass, kAppTitle)) {
+    PostMessageA(first, RegisterWindowMessageA(kShowHistoryMessage), 0, 0);
+    CoUninitialize();
+    return 0;
+  }
+  Application& app = application();
+  app.setTitle(kAppTitle);
+  auto* form = new HelperForm(nullptr);
+  app.run();
+  delete form;
+  CoUninitialize();
+  return 0;
+}
