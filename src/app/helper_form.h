@@ -7,6 +7,8 @@
 #include "ui/menus.h"
 #include "ui/stdctrls.h"
 
+#include "tray/tray_icon.h"
+
 namespace vrin {
 
 // The killed-popup notification of the browser helper: lParam is a global atom.
@@ -30,6 +32,7 @@ class HelperForm : public Form {
   ImageList* ImageList1 = nullptr;
   PopupMenu* SideBarPopupMenu1 = nullptr;
   PopupMenu* PopupMenu1 = nullptr;
+  TrayIcon* PlaceTray1 = nullptr;
 
   // The tray menu's items.
   MenuItem* submenu2 = nullptr;
@@ -64,12 +67,26 @@ class HelperForm : public Form {
   void HideVrin1Click(Component* sender);
   void submenu3Click(Component* sender);
   void submenu4Click(Component* sender);
+  // Killed popups and the history list.
+  void KilledPopup(LPARAM atom);
+  void ListBox1DblClick(Component* sender);
+  void Gotothislink1Click(Component* sender);
+  void PopupMenu1Popup(Component* sender);
+  void Clearall1Click(Component* sender);
+  void Beep1Click(Component* sender);
+  // The blocking switch.
+  void submenu1Click(Component* sender);
+  void ApplyBlockingState();
+
+  // The balloon anchor: near the bottom-right corner of the screen, in client coordinates.
+  POINT BalloonAnchor();
 
  protected:
   LRESULT windowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void define();
+  void ShowAlert(const std::string& text);
   MenuItem* addItem(MenuItem& parent, const char* name, const std::string& caption, int image);
   UINT showHistoryMessage_ = 0;
 };

@@ -1,0 +1,52 @@
+// Killed-popup notifications and the history list's commands.
+#include <urlmon.h>
+
+#include <algorithm>
+
+#include "app/helper_form.h"
+#include "app/pure/address.h"
+
+namespace vrin {
+
+void HelperForm::KilledPopup(LPARAM lp) {
+  char name[255];
+  // An lParam that names no readable atom adds nothing: there is no text to trust.
+  UINT n = GlobalGetAtomNameA(ATOM(lp & 0xFFFF), name, sizeof name);
+  if (n == 0) return;
+  GlobalDeleteAtom(ATOM(lp & 0xFFFF));
+  std::string address = fromAnsi(std::string_view(name, n));
+  int index = ListBox1->add(address);
+  // The newest entry scrolls into view; the selection stays.
+  RECT r = ListBox1->clientRect();
+  int visible = std::max(1, int(r.bottom / std::max(1, ListBox1->itemHeight)));
+  if (index >= visible) ListBox1->setTopIndex(index - visible + 1);
+  ShowAlert("Pop killed:" + address);
+}
+
+void HelperForm::ListBox1DblClick(Component*) {
+  int index = ListBox1->itemIndex();
+  if (index < 0) return;
+  std::string address = ListBox1->item(index);
+  // Only web addresses reach the browser; anything else is left alone.
+  if (!isNavigableAddress(address)) return;
+  int remembered = submenu1->imageIndex();
+  submenu1->setImageIndex(1);
+  // The list holds the text converted from the ANSI code page already.
+  std::wstring target = widen(address + "#");
+  HlinkNavigateString(nullptr, target.c_str());
+  submenu1->setImageIndex(remembered);
+}
+
+void HelperForm::Gotothislink1Click(Component* sender) { ListBox1DblClick(sender); }
+
+void HelperForm::PopupMenu1Popup(Component*) {
+  Gotothislink1->setEnabled(ListBox1->itemIndex() >= 0);
+  Clearall1->setEnabled(true);
+  HideVrin1->setEnabled(true);
+}
+
+void HelperForm::Clearall1Click(Component*) { ListBox1->clear(); }
+
+void HelperForm::Beep1Click(Component*) { Beep1->setChecked(!Beep1->checked()); }
+
+}  // namespace vrin

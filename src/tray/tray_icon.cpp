@@ -1,0 +1,256 @@
+#include "tray/tray_icon.h"
+
+#include <cstring>
+
+#include "ui/application.h"
+#include "ui/form.h"
+#include "ui/imagelist.h"
+#include "ui/menus.h"
+
+namespace vrin {
+
+namespace {
+const wchar_t kTrayWindowClass[] = L"TTrayIconWindow";
+constexpr UINT_PTR kCycleTimer = 1;
+}  // namespace
+
+const ClassInfo& TrayIcon::staticClassInfo() {
+  static const ClassInfo info{
+      "TTrayIcon",
+      &Component::staticClassInfo(),
+      {boolProp<TrayIcon>("Enabled", &TrayIcon::enabled, &TrayIcon::setEnabled),
+       boolProp<TrayIcon>("IconVisible", &TrayIcon::iconVisible, &TrayIcon::SetIconVisible),
+       stringProp<TrayIcon>("Hint", &TrayIcon::hint, &TrayIcon::SetHint),
+       boolProp<TrayIcon>("ShowHint", &TrayIcon::showHint, &TrayIcon::SetShowHint),
+       boolProp<TrayIcon>("StartMinimized", &TrayIcon::startMinimized, &TrayIcon::setStartMinimized),
+       boolProp<TrayIcon>("MinimizeToTray", &TrayIcon::minimizeToTray, &TrayIcon::setMinimizeToTray),
+       intProp<TrayIcon>("IconIndex", &TrayIcon::iconIndex, &TrayIcon::SetIconIndex),
+       boolProp<TrayIcon>("CycleIcons", &TrayIcon::cycleIcons, &TrayIcon::SetCycleIcons)}};
+  return info;
+}
+
+TrayIcon::TrayIcon(Component* owner) : Component(owner) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(moduleInstance(), kTrayWindowClass, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &TrayIcon::windowProc;
+    wc.hInstance = moduleInstance();
+    wc.lpszClassName = kTrayWindowClass;
+    RegisterClassExW(&wc);
+  }
+  window_ = CreateWindowExW(0, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, moduleInstance(), nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+
+  data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data_.hWnd = window_;
+  data_.uID = kTrayIconId;
+  data_.uFlags = kTrayIconFlags;
+  data_.uCallbackMessage = kTrayCallbackMessage;
+
+  // The application window: minimising it may fold the program into the tray.
+  appHook_.install(application().handle(), [this](HWND, UINT msg, WPARAM wp, LPARAM, LRESULT&) {
+    if (trayMinimizesIntoTray(msg, wp, minimizeToTray_)) MinimizeIntoTray();
+    return false;
+  });
+  // The owner form: shown again by a direct call, it brings the taskbar button back.
+  if (auto* form = dynamic_cast<WinControl*>(owner)) {
+    ownerHook_.install(form->handle(), [form](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
+      if (trayOwnerAction(msg, wp, lp) == TrayOwnerAction::RestoreTaskbarButton) {
+        HWND app = application().handle();
+        ShowWindow(app, SW_RESTORE);
+        SetForegroundWindow(app);
+        SetForegroundWindow(hwnd);
+      }
+      (void)form;
+      return false;
+    });
+  }
+}
+
+TrayIcon::~TrayIcon() {
+  SetIconVisible(false);
+  icon_.reset();
+  if (window_) {
+    KillTimer(window_, kCycleTimer);
+    DestroyWindow(window_);
+  }
+  appHook_.remove();
+  ownerHook_.remove();
+}
+
+LRESULT CALLBACK TrayIcon::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TrayIcon*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self) {
+    try {
+      if (msg == kTrayCallbackMessage) {
+        self->trayMessage(unsigned(lp));
+        return 0;
+      }
+      if (msg == WM_TIMER && wp == kCycleTimer) {
+        self->cycleTick();
+        return 0;
+      }
+    } catch (...) {
+      reportCurrentException();
+      return 0;
+    }
+    if (msg == WM_QUERYENDSESSION) return 1;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void TrayIcon::trayMessage(unsigned mouseMessage) {
+  TraySettings settings{enabled_, leftPopup};
+  TrayMenuInfo menu;
+  if (popupMenu_) {
+    menu.assigned = true;
+    std::vector<bool> defaults;
+    for (MenuItem* item : popupMenu_->items().items()) defaults.push_back(item->isDefault());
+    menu.defaultItem = defaultMenuItem(defaults);
+  }
+  unsigned modifiers = trayModifierShift(GetKeyState(VK_SHIFT), GetKeyState(VK_MENU), GetKeyState(VK_CONTROL));
+  for (const TrayAction& a : clicks_.onTrayMessage(mouseMessage, modifiers, settings, menu)) {
+    POINT pt{};
+    GetCursorPos(&pt);
+    switch (a.event) {
+      case TrayEvent::MouseMove: onMouseMove(this, a.shift, pt.x, pt.y); break;
+      case TrayEvent::MouseDown: onMouseDown(this, a.button, a.shift, pt.x, pt.y); break;
+      case TrayEvent::MouseUp: onMouseUp(this, a.button, a.shift, pt.x, pt.y); break;
+      case TrayEvent::Click: onClick(this); break;
+      case TrayEvent::DblClick: onDblClick(this); break;
+      case TrayEvent::ShowMenu: ShowMenuAtCursor(); break;
+      case TrayEvent::ClickDefaultItem:
+        if (popupMenu_ && a.item >= 0 && a.item < popupMenu_->items().count()) popupMenu_->items().item(a.item)->click();
+        break;
+    }
+  }
+}
+
+void TrayIcon::ShowMenuAtCursor() {
+  POINT pt{};
+  if (!popupMenu_ || !GetCursorPos(&pt)) return;
+  application().processMessages();
+  auto* form = dynamic_cast<WinControl*>(owner());
+  HWND ownerWnd = form ? form->handle() : window_;
+  SetForegroundWindow(ownerWnd);
+  popupMenu_->popupComponent = this;
+  popupMenu_->popup(pt.x, pt.y);
+  PostMessageA(ownerWnd, WM_NULL, 0, 0);
+}
+
+void TrayIcon::SetIcon(HICON icon) {
+  icon_.reset(icon ? CopyIcon(icon) : nullptr);
+  UpdateTray();
+}
+
+void TrayIcon::SetIconVisible(bool v) {
+  if (v) AddToTray();
+  else RemoveFromTray();
+}
+
+void TrayIcon::SetHint(const std::string& text) {
+  hint_ = text;
+  UpdateTray();
+}
+
+void TrayIcon::SetShowHint(bool v) {
+  showHint_ = v;
+  UpdateTray();
+}
+
+void TrayIcon::setPopupMenu(PopupMenu* menu) {
+  popupMenu_ = menu;
+  if (menu) freeNotification(menu);
+}
+
+void TrayIcon::SetIconIndex(int index) {
+  TrayIconChoice choice = chooseTrayIconIndex(index, iconList_ != nullptr, iconList_ ? iconList_->count() : 0);
+  iconIndex_ = choice.index;
+  if (choice.copyImage) icon_.reset(iconList_->makeIcon(iconIndex_));
+  UpdateTray();
+}
+
+void TrayIcon::SetIconList(ImageList* list) {
+  iconList_ = list;
+  if (list) freeNotification(list);
+  SetIconIndex(0);
+}
+
+void TrayIcon::SetCycleIcons(bool v) {
+  cycleIcons_ = v;
+  if (v) SetIconIndex(0);
+  updateTimer();
+}
+
+void TrayIcon::SetCycleInterval(unsigned ms) {
+  cycleInterval_ = ms;
+  updateTimer();
+}
+
+void TrayIcon::updateTimer() {
+  KillTimer(window_, kCycleTimer);
+  // An interval of 0 never ticks.
+  if (cycleIcons_ && cycleInterval_ > 0) SetTimer(window_, kCycleTimer, cycleInterval_, nullptr);
+}
+
+void TrayIcon::cycleTick() {
+  if (!iconList_) return;
+  TrayCycleStep step = trayCycleStep(iconIndex_, iconList_->count());
+  if (step.copyCurrent) icon_.reset(iconList_->makeIcon(step.current));
+  onCycle(this, step.next);
+  UpdateTray();
+  SetIconIndex(step.next);
+}
+
+bool TrayIcon::FillTrayData() {
+  data_.hIcon = icon_.handle();
+  auto tip = trayTip(toAnsi(hint_), showHint_);
+  std::memcpy(data_.szTip, tip.data(), tip.size());
+  return true;
+}
+
+bool TrayIcon::AddToTray() {
+  iconVisible_ = true;
+  return FillTrayData() && Shell_NotifyIconA(NIM_ADD, &data_);
+}
+
+bool TrayIcon::RemoveFromTray() {
+  iconVisible_ = false;
+  return FillTrayData() && Shell_NotifyIconA(NIM_DELETE, &data_);
+}
+
+bool TrayIcon::UpdateTray() { return FillTrayData() && Shell_NotifyIconA(NIM_MODIFY, &data_); }
+
+void TrayIcon::loaded() {
+  Component::loaded();
+  if (startMinimized_) {
+    application().showMainForm = false;
+    ShowWindow(application().handle(), SW_HIDE);
+  }
+  UpdateTray();
+  SetIconVisible(iconVisible_);
+}
+
+void TrayIcon::MinimizeIntoTray() {
+  HideApplicationWindows();
+  SetIconVisible(true);
+}
+
+void TrayIcon::HideApplicationWindows() {
+  if (Form* main = application().mainForm()) main->hide();
+  ShowWindow(application().handle(), SW_HIDE);
+}
+
+void TrayIcon::notification(Component* component, Operation operation) {
+  Component::notification(component, operation);
+  if (operation != Operation::Remove) return;
+  if (component == iconList_) {
+    iconList_ = nullptr;
+    SetIconList(nullptr);
+  }
+  if (component == popupMenu_) popupMenu_ = nullptr;
+}
+
+}  // namespace vrin
