@@ -9,10 +9,13 @@
 namespace vrin {
 
 void HelperForm::KilledPopup(LPARAM lp) {
-  char name[255];
+  // Room for the longest atom name: some systems refuse to cut a name that does not fit,
+  // so the cut to 254 characters is made here.
+  char name[256];
   // An lParam that names no readable atom adds nothing: there is no text to trust.
   UINT n = GlobalGetAtomNameA(ATOM(lp & 0xFFFF), name, sizeof name);
   if (n == 0) return;
+  n = std::min(n, 254u);
   GlobalDeleteAtom(ATOM(lp & 0xFFFF));
   std::string address = fromAnsi(std::string_view(name, n));
   int index = ListBox1->add(address);

@@ -1,0 +1,27 @@
+#pragma once
+// Helpers for the Windows-side suites: pumping messages until something happens.
+#include <windows.h>
+
+#include <functional>
+
+namespace vrin::test {
+
+// Pumps this thread's messages until `done` is true or `timeoutMs` passed.
+inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  }
+  return true;
+}
+
+// Runs `action` from a thread timer once the current modal loop is pumping.
+void runSoon(std::function<void()> action, UINT delayMs = 50);
+
+}  // namespace vrin::test
