@@ -7,6 +7,11 @@ vrin_add_core(vrin_core)
 # Everything under src/ that is not portable and not the program's entry.
 file(GLOB_RECURSE VRIN_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
 list(FILTER VRIN_WIN_SOURCES EXCLUDE REGEX "/src/core/|/pure/|/src/app/main\\.cpp$")
+# Lets a developer leave half-written folders out of a private build.
+set(VRIN_SOURCE_EXCLUDE "" CACHE STRING "regex of Windows-side sources to leave out")
+if(VRIN_SOURCE_EXCLUDE)
+  list(FILTER VRIN_WIN_SOURCES EXCLUDE REGEX "${VRIN_SOURCE_EXCLUDE}")
+endif()
 add_library(vrin_win STATIC ${VRIN_WIN_SOURCES})
 target_link_libraries(vrin_win PUBLIC vrin_core
   comctl32 shell32 ole32 oleaut32 uuid urlmon wininet advapi32 gdi32 user32 winmm msimg32 shlwapi)

@@ -158,7 +158,7 @@ LRESULT WinControl::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = reinterpret_cast<HDC>(wp);
       Color col = c ? c->color() : color_;
       SetBkColor(dc, colorToRGB(col));
-      SetTextColor(dc, colorToRGB(c ? c->font().spec().color : clWindowText));
+      SetTextColor(dc, colorToRGB(c ? c->font().desc().color : clWindowText));
       return reinterpret_cast<LRESULT>(c ? c->backgroundBrush() : backgroundBrush());
     }
     case WM_ERASEBKGND: {
@@ -204,8 +204,8 @@ void WinControl::setColor(Color c) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void WinControl::setFont(const FontSpec& spec) {
-  font_.assign(spec);
+void WinControl::setFont(const FontSpec& desc) {
+  font_.assign(desc);
   if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, WPARAM(font_.handle()), TRUE);
 }
 

@@ -39,7 +39,7 @@ class WinControl : public Component {
   Color color() const { return color_; }
   void setColor(Color c);
   Font& font() { return font_; }
-  void setFont(const FontSpec& spec);
+  void setFont(const FontSpec& desc);
   const std::string& hint() const { return hint_; }
   void setHint(const std::string& h) { hint_ = h; }
   PopupMenu* popupMenu() const { return popupMenu_; }

@@ -10,9 +10,9 @@ COLORREF colorToRGB(Color c) {
   return COLORREF(c & 0xFFFFFF);
 }
 
-void Font::assign(const FontSpec& spec) {
-  if (spec == spec_) return;
-  spec_ = spec;
+void Font::assign(const FontSpec& desc) {
+  if (desc == spec_) return;
+  spec_ = desc;
   font_.reset();
 }
 
@@ -64,7 +64,7 @@ void Canvas::apply() {
   if (!dc_) return;
   HGDIOBJ f = SelectObject(dc_, font.handle());
   if (!oldFont_) oldFont_ = f;
-  SetTextColor(dc_, colorToRGB(font.spec().color));
+  SetTextColor(dc_, colorToRGB(font.desc().color));
   if (!pen_ || madePen_ != penColor) {
     GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colorToRGB(penColor)));
     HGDIOBJ p = SelectObject(dc_, pen.get());

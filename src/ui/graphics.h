@@ -38,9 +38,9 @@ struct FontSpec {
 class Font {
  public:
   Font() = default;
-  explicit Font(FontSpec spec) : spec_(std::move(spec)) {}
-  const FontSpec& spec() const { return spec_; }
-  void assign(const FontSpec& spec);
+  explicit Font(FontSpec desc) : spec_(std::move(desc)) {}
+  const FontSpec& desc() const { return spec_; }
+  void assign(const FontSpec& desc);
   void assignHandle(HFONT font);  // takes the description of an existing font
   HFONT handle() const;
 

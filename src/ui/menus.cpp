@@ -25,16 +25,16 @@ UINT nextCommand() {
 FontSpec systemMenuFont() {
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof ncm;
-  FontSpec spec;
+  FontSpec desc;
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
     const LOGFONTW& lf = ncm.lfMenuFont;
-    spec.name = narrow(lf.lfFaceName);
-    spec.height = lf.lfHeight;
-    spec.style = (lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0);
-    spec.charset = lf.lfCharSet;
+    desc.name = narrow(lf.lfFaceName);
+    desc.height = lf.lfHeight;
+    desc.style = (lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0);
+    desc.charset = lf.lfCharSet;
   }
-  spec.color = clMenuText;
-  return spec;
+  desc.color = clMenuText;
+  return desc;
 }
 
 // ---- MenuItem
@@ -203,12 +203,12 @@ void MenuItem::drawItem(Canvas& canvas, const RECT& rect, UINT state) {
   bool selected = state & ODS_SELECTED;
   if (selected) {
     canvas.brushColor = clHighlight;
-    FontSpec f = canvas.font.spec();
+    FontSpec f = canvas.font.desc();
     f.color = clHighlightText;
     canvas.font.assign(f);
   } else {
     canvas.brushColor = clMenu;
-    FontSpec f = canvas.font.spec();
+    FontSpec f = canvas.font.desc();
     f.color = clMenuText;
     canvas.font.assign(f);
   }
@@ -240,7 +240,7 @@ void MenuItem::defaultDraw(Canvas& canvas, const RECT& rect, UINT state) {
   }
   RECT text{rect.left + glyph + 10, rect.top, rect.right - 4, rect.bottom};
   if (disabled) {
-    FontSpec f = canvas.font.spec();
+    FontSpec f = canvas.font.desc();
     f.color = clGrayText;
     canvas.font.assign(f);
   }

@@ -122,7 +122,7 @@ TEST_F(HelperFormTest, KilledPopupsAreListedAndTheirAtomsFreed) {
   }
 
   // A number that names no atom adds nothing.
-  SendMessageA(h, WM_KILLEDPOPUP, 0, 0xBEEF);
+  SendMessageA(h, WM_KILLEDPOPUP, 0, 0xFFF0);  // in the string-atom range, never added
   SendMessageA(h, WM_KILLEDPOPUP, 0, 0);
   EXPECT_EQ(form->ListBox1->count(), listed);
 
