@@ -146,6 +146,13 @@ void HelperForm::define() {
   PlaceTray1->setMinimizeToTray(true);
   PlaceTray1->onClick = NotifyEvent::of<&HelperForm::PlaceTray1Click>(this);
 
+  pop = new BalloonHint(this);
+  pop->beginLoading();
+  pop->setName("pop");
+  pop->setCustomAnimationTime(300);
+  pop->setDefaultHeader("Vrin killed popup");
+  pop->setOptions({boShowCloseBtn, boCustomAnimation});
+
   handle();  // the window and its controls exist before the components complete loading
   for (Component* c : components()) c->beginLoading();
   for (Component* c : std::vector<Component*>(components())) c->endLoading();
@@ -180,7 +187,7 @@ POINT HelperForm::BalloonAnchor() {
 }
 
 void HelperForm::ShowAlert(const std::string& text) {
-  (void)text;  // the balloon hint shows it near the tray
+  pop->ShowBalloon(this, BalloonAnchor(), "Vrin alert", text, 2000, ikInformation, -1);
 }
 
 void HelperForm::FormClose(Component*, CloseAction& action) {

@@ -7,6 +7,7 @@
 #include "ui/menus.h"
 #include "ui/stdctrls.h"
 
+#include "balloon/balloon_hint.h"
 #include "tray/tray_icon.h"
 
 namespace vrin {
@@ -33,6 +34,7 @@ class HelperForm : public Form {
   PopupMenu* SideBarPopupMenu1 = nullptr;
   PopupMenu* PopupMenu1 = nullptr;
   TrayIcon* PlaceTray1 = nullptr;
+  BalloonHint* pop = nullptr;
 
   // The tray menu's items.
   MenuItem* submenu2 = nullptr;

@@ -24,6 +24,7 @@ const char* kUsage =
     "  wait-gone CLASS TITLE SECONDS\n"
     "  window-count CLASS TITLE              top-level windows that match\n"
     "  window-rect CLASS TITLE               prints \"left top width height\"\n"
+    "  client-origin CLASS TITLE             prints the screen position of the client area\n"
     "  ping CLASS TITLE SECONDS              sends WM_NULL: prints \"answered\" when the\n"
     "                                        window's thread still runs its message loop\n"
     "  close CLASS TITLE                     posts WM_CLOSE to the first match\n"
@@ -173,6 +174,17 @@ int windowRect(const char* cls, const char* title) {
     return 1;
   }
   std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  return 0;
+}
+
+int clientOrigin(const char* cls, const char* title) {
+  HWND w = findTop(cls, title);
+  POINT p{0, 0};
+  if (!w || !ClientToScreen(w, &p)) {
+    std::printf("not found\n");
+    return 1;
+  }
+  std::printf("%ld %ld\n", p.x, p.y);
   return 0;
 }
 
@@ -462,6 +474,7 @@ int main(int argc, char** argv) {
     return waitGone(argv[2], argv[3], s);
   if (cmd == "window-count" && argc == 4) return windowCount(argv[2], argv[3]);
   if (cmd == "window-rect" && argc == 4) return windowRect(argv[2], argv[3]);
+  if (cmd == "client-origin" && argc == 4) return clientOrigin(argv[2], argv[3]);
   if (cmd == "ping" && argc == 5 && parseSeconds(argv[4], s)) return ping(argv[2], argv[3], s);
   if (cmd == "close" && argc == 4) return postTo(argv[2], argv[3], WM_CLOSE, 0, 0);
   if (cmd == "post" && argc == 7 && parseNumber(argv[4], m) && parseNumber(argv[5], wp) &&

@@ -12,6 +12,7 @@
 #include "support/win_test_util.h"
 #include "ui/application.h"
 #include "ui/form.h"
+#include "ui/registry.h"
 
 using namespace vrin;
 using vrin::test::pumpUntil;
@@ -26,17 +27,16 @@ int alphaOf(HWND h) {
   return alpha;
 }
 
+BOOL CALLBACK countVisibleBalloon(HWND h, LPARAM p) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  if (std::wstring(cls) == L"TBalloonWindowEx" && IsWindowVisible(h)) ++*reinterpret_cast<int*>(p);
+  return TRUE;
+}
+
 int visibleBalloonWindows() {
   int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM p) {
-        wchar_t cls[64] = {};
-        GetClassNameW(h, cls, 64);
-        if (std::wstring(cls) == L"TBalloonWindowEx" && IsWindowVisible(h)) ++*reinterpret_cast<int*>(p);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  EnumThreadWindows(GetCurrentThreadId(), &countVisibleBalloon, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
@@ -285,6 +285,36 @@ TEST_F(BalloonTest, AsTheApplicationHintItClearsTheCursorAndLetsTheMouseThrough)
   EXPECT_EQ(hint->layout().sizeClass, 1);  // the default header "Vrin killed popup"
   hint->HideWindow();
   EXPECT_FALSE(IsWindowVisible(h));
+}
+
+TEST(BalloonSounds, SchemeFilesByIconKindExpandedAndMissingOnesSilent) {
+  const std::string base = "\\AppEvents\\Schemes\\Apps\\.Default\\";
+  Registry reg;
+  auto setDefault = [&](const std::string& event, const std::string& value) {
+    ASSERT_TRUE(reg.openKey(base + event + "\\.Current", true));
+    reg.writeString("", value);
+    reg.closeKey();
+  };
+  setDefault("SystemAsterisk", "%SystemRoot%\\media\\ding.wav");
+  setDefault("SystemNotification", "C:\\notify.wav");
+  ASSERT_TRUE(reg.openKey(base + "SystemHand\\.Current", true));
+  const DWORD number = 1;  // not a text
+  RegSetValueExW(reg.currentKey(), L"", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  reg.closeKey();
+  reg.deleteKey(base + "SystemQuestion");
+
+  BalloonController& c = BalloonController::instance();
+  c.readSounds();
+  wchar_t root[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"SystemRoot", root, MAX_PATH);
+  EXPECT_EQ(c.soundFor(ikInformation), narrow(root) + "\\media\\ding.wav");
+  for (IconKind k : {ikCustom, ikNone, ikApplication}) EXPECT_EQ(c.soundFor(k), "C:\\notify.wav");
+  EXPECT_EQ(c.soundFor(ikError), "");
+  EXPECT_EQ(c.soundFor(ikQuestion), "");
+
+  for (const char* event : {"SystemAsterisk", "SystemNotification", "SystemHand"}) reg.deleteKey(base + event);
+  c.readSounds();
+  EXPECT_EQ(c.soundFor(ikInformation), "");
 }
 
 // ---- The hook registry
