@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "app/product.h"
 #include "app/registration.h"
 #include "ui/application.h"
@@ -186,6 +188,12 @@ POINT HelperForm::BalloonAnchor() {
   return POINT{GetSystemMetrics(SM_CXSCREEN) - left() - 100, GetSystemMetrics(SM_CYSCREEN) - top() - 50};
 }
 
+void HelperForm::QueueAlert(const std::string& text) {
+  pendingAlert_ = text;
+  if (!alertPosted_) alertPosted_ = PostMessageW(handle(), kShowPendingAlert, 0, 0);
+  if (!alertPosted_) ShowAlert(std::exchange(pendingAlert_, std::string()));
+}
+
 void HelperForm::ShowAlert(const std::string& text) {
   pop->ShowBalloon(this, BalloonAnchor(), "Vrin alert", text, 2000, ikInformation, -1);
 }
@@ -230,6 +238,11 @@ LRESULT HelperForm::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_KILLEDPOPUP) {
     KilledPopup(lp);
     return DefWindowProcW(handle(), msg, wp, lp);
+  }
+  if (msg == kShowPendingAlert) {
+    alertPosted_ = false;
+    if (!pendingAlert_.empty()) ShowAlert(std::exchange(pendingAlert_, std::string()));
+    return 0;
   }
   if (msg == showHistoryMessage_ && showHistoryMessage_) {
     submenu2Click(this);

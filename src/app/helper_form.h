@@ -89,8 +89,14 @@ class HelperForm : public Form {
  private:
   void define();
   void ShowAlert(const std::string& text);
+  void QueueAlert(const std::string& text);
+  static constexpr UINT kShowPendingAlert = WM_APP + 1;
   MenuItem* addItem(MenuItem& parent, const char* name, const std::string& caption, int image);
   UINT showHistoryMessage_ = 0;
+  // The balloon of a killed popup is shown once the queue holds no older notification, so
+  // a burst shows the last address instead of rebuilding a window per popup.
+  std::string pendingAlert_;
+  bool alertPosted_ = false;
 };
 
 // The one instance, while it exists.

@@ -23,7 +23,7 @@ void HelperForm::KilledPopup(LPARAM lp) {
   RECT r = ListBox1->clientRect();
   int visible = std::max(1, int(r.bottom / std::max(1, ListBox1->itemHeight)));
   if (index >= visible) ListBox1->setTopIndex(index - visible + 1);
-  ShowAlert("Pop killed:" + address);
+  QueueAlert("Pop killed:" + address);
 }
 
 void HelperForm::ListBox1DblClick(Component*) {
