@@ -155,6 +155,17 @@ void HelperForm::define() {
   pop->setDefaultHeader("Vrin killed popup");
   pop->setOptions({boShowCloseBtn, boCustomAnimation});
 
+  ComponentState1 = new ComponentState(this);
+  ComponentState1->setName("ComponentState1");
+  RegistryStore1 = new RegistryStore(this);
+  RegistryStore1->setName("RegistryStore1");
+  RegistryStore1->setKeyName("Vrin");
+  ComponentState1->setSection("TForm1");
+  ComponentState1->setStorage(RegistryStore1);
+  ComponentState1->setStoredProperties({"touche.ItemIndex", "option1.Checked", "option2.Checked", "option3.Checked",
+                                        "option4.Checked", "option5.Checked", "option6.Checked", "Beep1.Checked",
+                                        "PlaceTray1.IconIndex"});
+
   handle();  // the window and its controls exist before the components complete loading
   for (Component* c : components()) c->beginLoading();
   for (Component* c : std::vector<Component*>(components())) c->endLoading();
@@ -171,6 +182,9 @@ void HelperForm::FormCreate(Component*) {
 
   // 2. The start balloon, whether blocking is on or off.
   ShowAlert("Vrin is active. All popup windows will be removed automatically!");
+
+  // 3. The user's choices, before anything below reads them.
+  ComponentState1->restoreState();
 
   // 4. Register the browser helper.
   if (!fileExists(SystemFolder + kRegisterProgram)) throw Error("Cannot Register DLL !");

@@ -8,6 +8,8 @@
 #include "ui/stdctrls.h"
 
 #include "balloon/balloon_hint.h"
+#include "state/component_state.h"
+#include "state/registry_store.h"
 #include "tray/tray_icon.h"
 
 namespace vrin {
@@ -35,6 +37,8 @@ class HelperForm : public Form {
   PopupMenu* PopupMenu1 = nullptr;
   TrayIcon* PlaceTray1 = nullptr;
   BalloonHint* pop = nullptr;
+  ComponentState* ComponentState1 = nullptr;
+  RegistryStore* RegistryStore1 = nullptr;
 
   // The tray menu's items.
   MenuItem* submenu2 = nullptr;

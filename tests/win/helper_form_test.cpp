@@ -16,6 +16,9 @@ namespace {
 class HelperFormTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    // A first start: nothing stored yet.
+    Registry reg;
+    reg.deleteKey("\\Vrin");
     application().setTitle(kAppTitle);
     form = new HelperForm(nullptr);
   }
@@ -156,6 +159,21 @@ TEST_F(HelperFormTest, HistoryCommandsNeedASelectionAndOnlyOpenWebAddresses) {
   EXPECT_FALSE(form->Beep1->checked());
   form->Beep1->click();
   EXPECT_TRUE(form->Beep1->checked());
+}
+
+TEST_F(HelperFormTest, HidingTheWindowSavesTheNineChoices) {
+  form->option6->setChecked(true);
+  form->touche->setItemIndex(0);
+  form->close();
+  Registry reg;
+  ASSERT_TRUE(reg.openKeyReadOnly("Vrin\\TForm1"));
+  EXPECT_EQ(reg.valueNames().size(), 9u);
+  EXPECT_EQ(reg.readString("option6.Checked"), "True");
+  EXPECT_EQ(reg.readString("touche.ItemIndex"), "0");
+  EXPECT_EQ(reg.readString("Beep1.Checked"), "True");
+  EXPECT_EQ(reg.readString("PlaceTray1.IconIndex"), "0");
+  form->option6->setChecked(false);
+  form->touche->setItemIndex(5);
 }
 
 TEST_F(HelperFormTest, ClosingOnlyHidesAndTheTrayClickShowsAgain) {
