@@ -155,6 +155,16 @@ void HelperForm::define() {
   pop->setDefaultHeader("Vrin killed popup");
   pop->setOptions({boShowCloseBtn, boCustomAnimation});
 
+  // The skin is stored in the program; it is decoded as its stream is read.
+  SkinData1 = new SkinData(this);
+  SkinData1->beginLoading();
+  SkinData1->setName("SkinData1");
+  SkinData1->SetActive(true);
+  SkinData1->SetDisableTag(99);
+  SkinData1->SetSkinControls(kAllSkinControls);
+  SkinData1->SetSkinFormtype(sfMainform);
+  SkinData1->ReadSkinStream(skinStreamResource("VRINSKIN"));
+
   ComponentState1 = new ComponentState(this);
   ComponentState1->setName("ComponentState1");
   RegistryStore1 = new RegistryStore(this);

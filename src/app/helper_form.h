@@ -8,6 +8,7 @@
 #include "ui/stdctrls.h"
 
 #include "balloon/balloon_hint.h"
+#include "skin/skin_data.h"
 #include "state/component_state.h"
 #include "state/registry_store.h"
 #include "tray/tray_icon.h"
@@ -39,6 +40,7 @@ class HelperForm : public Form {
   BalloonHint* pop = nullptr;
   ComponentState* ComponentState1 = nullptr;
   RegistryStore* RegistryStore1 = nullptr;
+  SkinData* SkinData1 = nullptr;
 
   // The tray menu's items.
   MenuItem* submenu2 = nullptr;

@@ -46,6 +46,20 @@ std::string registerCommandLine(const std::string& systemDir, const std::string&
          (unregister ? "/s /u" : "/s");
 }
 
-void startProgram(const std::string& commandLine) { WinExec(commandLine.c_str(), SW_SHOWNORMAL); }
+// Not WinExec: it waits until the started program reads its messages (up to 30 seconds for
+// REGSVR32.EXE), which would freeze start-up and Exit; the helper's registration runs on its own.
+void startProgram(const std::string& commandLine) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi{};
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+}
 
 }  // namespace vrin

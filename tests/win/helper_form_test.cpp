@@ -79,6 +79,9 @@ TEST_F(HelperFormTest, WindowIsDefinedAsTheProgramNeedsIt) {
   EXPECT_EQ(form->Clearoptions1->item(4), form->option6);
   EXPECT_TRUE(form->Beep1->checked());
   EXPECT_EQ(form->PlaceTray1->iconIndex(), 0);
+  // The skin stored in the program was decoded at start.
+  EXPECT_FALSE(form->SkinData1->NoSkin());
+  EXPECT_TRUE(form->SkinData1->Active());
 }
 
 TEST_F(HelperFormTest, FirstStartLeavesBlockingOffAndTheSwitchFollowsEachClick) {
