@@ -103,6 +103,7 @@ void HelperForm::define() {
   submenu2 = addItem(tray, "submenu2", "Show &History", 4);
   submenu2->onClick = NotifyEvent::of<&HelperForm::submenu2Click>(this);
   Clear1 = addItem(tray, "Clear1", "&Clear traces now !", 5);
+  Clear1->onClick = NotifyEvent::of<&HelperForm::Clear1Click>(this);
   submenu1 = addItem(tray, "submenu1", "&Desactivate Vrin ", 0);
   submenu1->onClick = NotifyEvent::of<&HelperForm::submenu1Click>(this);
   N1 = addItem(tray, nullptr, "", -1);
@@ -110,12 +111,14 @@ void HelperForm::define() {
   Beep1->setChecked(true);
   Beep1->onClick = NotifyEvent::of<&HelperForm::Beep1Click>(this);
   Clearoptions1 = addItem(tray, "Clearoptions1", "Clear options", 6);
-  option1 = addItem(*Clearoptions1, "option1", "Clear Internet Explorer cache", -1);
+  option1 = addItem(*Clearoptions1, "option1", "Clear cache", -1);
   option2 = addItem(*Clearoptions1, "option2", "Delete cookies", -1);
-  option3 = addItem(*Clearoptions1, "option3", "Clear Internet Explorer history", -1);
-  option4 = addItem(*Clearoptions1, "option4", "Clear recent documents", -1);
+  option3 = addItem(*Clearoptions1, "option3", "Clear history", -1);
+  option4 = addItem(*Clearoptions1, "option4", "Clear viewed documents", -1);
   option6 = addItem(*Clearoptions1, "option6", "Clear media viewed files", -1);
   option5 = addItem(*Clearoptions1, "option5", "Automatic clear at windows session", -1);
+  // Every option toggles on click, the media list's included: otherwise it could never be chosen.
+  for (MenuItem* o : {option1, option2, option3, option4, option6, option5}) o->setAutoCheck(true);
   submenu3 = addItem(tray, "submenu3", kWebSiteCaption, 2);
   submenu3->onClick = NotifyEvent::of<&HelperForm::submenu3Click>(this);
   submenu4 = addItem(tray, "submenu4", "E&xit", 3);
@@ -134,6 +137,24 @@ void HelperForm::define() {
   PopupMenu1->onPopup = NotifyEvent::of<&HelperForm::PopupMenu1Popup>(this);
   ListBox1->setPopupMenu(PopupMenu1);
   ListBox1->onDblClick = NotifyEvent::of<&HelperForm::ListBox1DblClick>(this);
+
+  BrowserCache1 = new BrowserCache(this);
+  BrowserCache1->setName("BrowserCache1");
+  BrowserCache1->setFilterOptions(filterBit(FilterOption::NORMAL_ENTRY) | filterBit(FilterOption::STICKY_ENTRY) |
+                                  filterBit(FilterOption::COOKIE_ENTRY) | filterBit(FilterOption::URLHISTORY_ENTRY) |
+                                  filterBit(FilterOption::TRACK_OFFLINE_ENTRY) |
+                                  filterBit(FilterOption::TRACK_ONLINE_ENTRY));
+  BrowserCache1->setSearchPattern(SearchPattern::spAll);
+  BrowserHistory1 = new BrowserHistory(this);
+  BrowserHistory1->setName("BrowserHistory1");
+  BrowserHistory1->setSortField(SortFieldOption::sfTitle);
+  BrowserHistory1->setSearchField(SearchFieldOption::seBoth);
+  BrowserHistory1->setSortDirection(SortDirectionOption::sdAscending);
+
+  HotKey1 = new HotKey(this);
+  HotKey1->setName("HotKey1");
+  HotKey1->SetKey(0);
+  HotKey1->onHotKey = NotifyEvent::of<&HelperForm::HotKey1HotKey>(this);
 
   PlaceTray1 = new TrayIcon(this);
   PlaceTray1->beginLoading();
@@ -204,9 +225,27 @@ void HelperForm::FormCreate(Component*) {
   // 5. Failures here end the block silently, as start-up must go on.
   try {
     ApplyBlockingState();
+    if (option5->checked()) Clear1Click(this);
+    // Without a letter the text converts to no key at all.
+    HotKey1->SetKey(TextToShortCut("Ctrl+" + touche->selectedText()));
   } catch (...) {
   }
 }
+
+CleanOptions HelperForm::CleanChoices() const {
+  CleanOptions o;
+  o.cache = option1->checked();
+  o.cookies = option2->checked();
+  o.history = option3->checked();
+  o.recentDocuments = option4->checked();
+  o.automatic = option5->checked();
+  o.mediaList = option6->checked();
+  return o;
+}
+
+void HelperForm::Clear1Click(Component*) { TraceCleaner::run(CleanChoices()); }
+
+void HelperForm::HotKey1HotKey(Component*) { TraceCleaner::panic(CleanChoices()); }
 
 POINT HelperForm::BalloonAnchor() {
   return POINT{GetSystemMetrics(SM_CXSCREEN) - left() - 100, GetSystemMetrics(SM_CYSCREEN) - top() - 50};

@@ -8,6 +8,9 @@
 #include "ui/stdctrls.h"
 
 #include "balloon/balloon_hint.h"
+#include "cleaner/browser_stores.h"
+#include "cleaner/hot_key.h"
+#include "cleaner/trace_cleaner.h"
 #include "skin/skin_data.h"
 #include "state/component_state.h"
 #include "state/registry_store.h"
@@ -37,6 +40,9 @@ class HelperForm : public Form {
   PopupMenu* SideBarPopupMenu1 = nullptr;
   PopupMenu* PopupMenu1 = nullptr;
   TrayIcon* PlaceTray1 = nullptr;
+  HotKey* HotKey1 = nullptr;
+  BrowserCache* BrowserCache1 = nullptr;
+  BrowserHistory* BrowserHistory1 = nullptr;
   BalloonHint* pop = nullptr;
   ComponentState* ComponentState1 = nullptr;
   RegistryStore* RegistryStore1 = nullptr;
@@ -82,6 +88,10 @@ class HelperForm : public Form {
   void PopupMenu1Popup(Component* sender);
   void Clearall1Click(Component* sender);
   void Beep1Click(Component* sender);
+  // Trace cleaning and the panic key.
+  void Clear1Click(Component* sender);
+  void HotKey1HotKey(Component* sender);
+  CleanOptions CleanChoices() const;
   // The blocking switch.
   void submenu1Click(Component* sender);
   void ApplyBlockingState();

@@ -3,6 +3,7 @@
 
 #include "app/helper_form.h"
 #include "app/product.h"
+#include "cleaner/browser_stores.h"
 #include "ui/application.h"
 
 using namespace vrin;
@@ -17,7 +18,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   Application& app = application();
   app.setTitle(kAppTitle);
-  auto* form = new HelperForm(nullptr);
+  HelperForm* form = nullptr;
+  try {
+    form = new HelperForm(nullptr);
+  } catch (...) {
+    // Without the system's URL history object the program cannot clean: it stops here.
+    int code = reportStartupFailure(std::current_exception());
+    CoUninitialize();
+    return code;
+  }
   app.run();
   delete form;
   CoUninitialize();

@@ -1,6 +1,8 @@
 // The history window as the program defines it, its handlers and the killed-popup message.
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
 #include <string>
 
 #include "app/helper_form.h"
@@ -20,6 +22,7 @@ class HelperFormTest : public ::testing::Test {
     Registry reg;
     reg.deleteKey("\\Vrin");
     application().setTitle(kAppTitle);
+    CoInitialize(nullptr);  // as the program's entry does
     form = new HelperForm(nullptr);
   }
   static void TearDownTestSuite() {

@@ -1,0 +1,693 @@
+// The trace cleaner against Wine's real registry, file system, WinINet cache and URL
+// history object; the confirmation is answered by clicking its buttons.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <wininet.h>
+
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cleaner/browser_stores.h"
+#include "cleaner/pure/cleaner_rules.h"
+#include "cleaner/trace_cleaner.h"
+#include "ui/application.h"
+#include "ui/dialogs.h"
+#include "ui/registry.h"
+
+using namespace vrin;
+
+namespace {
+
+struct ComEnvironment : ::testing::Environment {
+  void SetUp() override {
+    CoInitialize(nullptr);
+    application().setTitle("Vrin");
+  }
+  void TearDown() override { CoUninitialize(); }
+};
+const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+
+// Pumps messages until `done` holds or the time is up.
+bool waitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  return true;
+}
+
+// ---- Files
+
+class TempDir {
+ public:
+  TempDir() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static int counter = 0;
+    path_ = std::wstring(base) + L"vrin-cleaner-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    CreateDirectoryW(path_.c_str(), nullptr);
+  }
+  ~TempDir() { removeTree(path_); }
+  const std::wstring& path() const { return path_; }
+  std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+  static void removeTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW f;
+    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &f);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        std::wstring name = f.cFileName;
+        if (name == L"." || name == L"..") continue;
+        std::wstring full = dir + L"\\" + name;
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) removeTree(full);
+        else DeleteFileW(full.c_str());
+      } while (FindNextFileW(h, &f));
+      FindClose(h);
+    }
+    RemoveDirectoryW(dir.c_str());
+  }
+
+ private:
+  std::wstring path_;
+};
+
+void writeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD n = 0;
+  WriteFile(h, "cookie", 6, &n, nullptr);
+  CloseHandle(h);
+  SetFileAttributesW(path.c_str(), attributes);
+}
+
+bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// ---- Registry
+
+// Sets (or removes) the shell's "Cookies" value for one test and puts the old one back.
+class CookiesValue {
+ public:
+  CookiesValue() {
+    reg_.openKey(std::string("\\") + kShellFoldersKey, true);
+    had_ = reg_.valueExists(kCookiesValue);
+    if (had_) old_ = reg_.readString(kCookiesValue);
+  }
+  ~CookiesValue() {
+    if (had_) reg_.writeString(kCookiesValue, old_);
+    else reg_.deleteValue(kCookiesValue);
+  }
+  void set(const std::wstring& folder) { reg_.writeString(kCookiesValue, narrow(folder)); }
+  void remove() { reg_.deleteValue(kCookiesValue); }
+  void setNumber(DWORD v) {
+    RegSetValueExW(reg_.currentKey(), L"Cookies", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
+  }
+
+ private:
+  Registry reg_;
+  bool had_ = false;
+  std::string old_;
+};
+
+void removeMediaKey() {
+  Registry reg;
+  reg.deleteKey(std::string("\\") + kMediaRecentKey);
+}
+
+bool mediaKeyExists(std::vector<std::string>* names = nullptr) {
+  Registry reg;
+  if (!reg.openKeyReadOnly(std::string("\\") + kMediaRecentKey)) return false;
+  if (names) *names = reg.valueNames();
+  return true;
+}
+
+// ---- Cache
+
+void addCacheEntry(const std::string& url) {
+  char file[MAX_PATH] = {};
+  ASSERT_TRUE(CreateUrlCacheEntryA(url.c_str(), 0, "htm", file, 0)) << GetLastError();
+  HANDLE h = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD n = 0;
+  WriteFile(h, "<html></html>", 13, &n, nullptr);
+  CloseHandle(h);
+  FILETIME none{};
+  char header[] = "HTTP/1.1 200 OK\r\n\r\n";
+  ASSERT_TRUE(CommitUrlCacheEntryA(url.c_str(), file, none, none, NORMAL_CACHE_ENTRY,
+                                   reinterpret_cast<BYTE*>(header), DWORD(sizeof header - 1), nullptr, nullptr))
+      << GetLastError();
+}
+
+bool cacheHas(const std::string& url) {
+  DWORD size = 0;
+  if (GetUrlCacheEntryInfoA(url.c_str(), nullptr, &size)) return true;
+  return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+// ---- The confirmation
+
+// Answers every confirmation that appears with the button of the given caption and keeps
+// what the dialogs said.
+class DialogAnswerer {
+ public:
+  explicit DialogAnswerer(const wchar_t* button) {
+    button_ = button;
+    seen_.clear();
+    captions_.clear();
+    timer_ = SetTimer(nullptr, 0, 30, &DialogAnswerer::tick);
+  }
+  ~DialogAnswerer() { KillTimer(nullptr, timer_); }
+  static int count() { return int(seen_.size()); }
+  static const std::vector<std::wstring>& texts() { return texts_; }
+  static const std::vector<std::wstring>& captions() { return captions_; }
+  // Called right after the click (still inside the dialog's loop).
+  static std::function<void()> afterClick;
+
+ private:
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dlg = FindWindowW(L"TMessageForm", nullptr);
+    if (!dlg || !IsWindowVisible(dlg)) return;
+    for (HWND s : seen_)
+      if (s == dlg) return;
+    seen_.push_back(dlg);
+    wchar_t buf[512] = {};
+    GetWindowTextW(dlg, buf, 512);
+    captions_.push_back(buf);
+    std::wstring text;
+    for (HWND c = FindWindowExW(dlg, nullptr, L"STATIC", nullptr); c; c = FindWindowExW(dlg, c, L"STATIC", nullptr)) {
+      buf[0] = 0;
+      GetWindowTextW(c, buf, 512);
+      text += buf;
+    }
+    texts_.push_back(text);
+    HWND b = FindWindowExW(dlg, nullptr, L"BUTTON", button_);
+    if (b) SendMessageW(b, BM_CLICK, 0, 0);
+    if (afterClick) afterClick();
+  }
+  UINT_PTR timer_ = 0;
+  static inline const wchar_t* button_ = L"";
+  static inline std::vector<HWND> seen_;
+  static inline std::vector<std::wstring> texts_;
+  static inline std::vector<std::wstring> captions_;
+};
+std::function<void()> DialogAnswerer::afterClick;
+
+// A cookie folder with one of each kind of entry, named by the shell's value.
+struct CookieScene {
+  TempDir outer;  // holds the cookie folder and a file beside it
+  std::wstring folder = outer / L"Cookies";
+  CookiesValue value;
+  CookieScene() {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    writeFile(folder + L"\\user@site[1].txt");
+    writeFile(folder + L"\\index.dat", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    writeFile(folder + L"\\hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+    writeFile(folder + L"\\noext");
+    writeFile(folder + L"\\kept.txt", FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryW((folder + L"\\sub").c_str(), nullptr);
+    writeFile(folder + L"\\sub\\inner.txt");
+    CreateDirectoryW((folder + L"\\hiddendir").c_str(), nullptr);
+    SetFileAttributesW((folder + L"\\hiddendir").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+    writeFile(folder + L"\\hiddendir\\inner.txt");
+    writeFile(outer / L"beside.txt");
+    value.set(folder);
+  }
+  bool untouched() const {
+    return exists(folder + L"\\user@site[1].txt") && exists(folder + L"\\index.dat") &&
+           exists(folder + L"\\hidden.txt") && exists(folder + L"\\noext");
+  }
+  void expectCleaned() const {
+    EXPECT_FALSE(exists(folder + L"\\user@site[1].txt"));
+    EXPECT_FALSE(exists(folder + L"\\index.dat"));
+    EXPECT_FALSE(exists(folder + L"\\hidden.txt"));
+    EXPECT_FALSE(exists(folder + L"\\noext"));
+    EXPECT_TRUE(exists(folder + L"\\kept.txt"));
+    EXPECT_TRUE(exists(folder + L"\\sub"));
+    EXPECT_TRUE(exists(folder + L"\\sub\\inner.txt"));
+    EXPECT_TRUE(exists(folder + L"\\hiddendir"));
+    EXPECT_TRUE(exists(folder + L"\\hiddendir\\inner.txt"));
+    EXPECT_TRUE(exists(outer / L"beside.txt"));
+    EXPECT_TRUE(exists(folder));
+  }
+};
+
+// Runs `work` on a thread of its own, which has no COM, and reports the error it raised.
+struct ThreadOutcome {
+  bool threw = false;
+  std::string error;
+};
+ThreadOutcome onThreadWithoutCom(std::function<void()> work) {
+  struct Job {
+    std::function<void()> work;
+    ThreadOutcome outcome;
+    static DWORD WINAPI run(void* p) {
+      auto* job = static_cast<Job*>(p);
+      try {
+        job->work();
+      } catch (const Error& e) {
+        job->outcome.threw = true;
+        job->outcome.error = e.what();
+      }
+      return 0;
+    }
+  } job{std::move(work), {}};
+  HANDLE t = CreateThread(nullptr, 0, &Job::run, &job, 0, nullptr);
+  if (!t) return job.outcome;
+  WaitForSingleObject(t, 30000);
+  CloseHandle(t);
+  return job.outcome;
+}
+
+CleanOptions allSteps() {
+  CleanOptions o;
+  o.cache = o.cookies = o.history = o.recentDocuments = o.mediaList = true;
+  return o;
+}
+
+}  // namespace
+
+// ---- Cookie files
+
+TEST(CookieClean, DeletesPlainAndHiddenFilesOnlyInsideTheFolder) {
+  CookieScene scene;
+  scene.value.set(scene.folder + L"\\");  // as the shell may write it
+  TraceCleaner::CleanCookies();
+  scene.expectCleaned();
+  TraceCleaner::CleanCookies();  // a second pass finds nothing more to do
+  scene.expectCleaned();
+}
+
+TEST(CookieClean, NoUsableFolderDeletesNothing) {
+  CookieScene scene;
+  // The current folder holds files that a relative or empty name would reach.
+  TempDir current;
+  writeFile(current / L"precious.txt");
+  CreateDirectoryW((current / L"Cookies").c_str(), nullptr);
+  writeFile(current / L"Cookies\\c.txt");
+  wchar_t before[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, before);
+  SetCurrentDirectoryW(current.path().c_str());
+
+  scene.value.remove();
+  TraceCleaner::CleanCookies();
+  for (const wchar_t* v : {L"", L"   ", L".", L"Cookies", L"\\", L"C:", L"C:Cookies", L"*", L"\\\\.\\C:"}) {
+    scene.value.set(v);
+    EXPECT_NO_THROW(TraceCleaner::CleanCookies()) << narrow(v);
+  }
+  scene.value.setNumber(42);
+  EXPECT_NO_THROW(TraceCleaner::CleanCookies());
+  scene.value.set(scene.folder + L"\\missing");
+  EXPECT_NO_THROW(TraceCleaner::CleanCookies());
+
+  SetCurrentDirectoryW(before);
+  EXPECT_TRUE(exists(current / L"precious.txt"));
+  EXPECT_TRUE(exists(current / L"Cookies\\c.txt"));
+  EXPECT_TRUE(scene.untouched());
+}
+
+TEST(CookieClean, FolderNames) {
+  EXPECT_EQ(usableCookieFolder(L"C:\\Users\\me\\Cookies\\\\"), L"C:\\Users\\me\\Cookies");
+  EXPECT_EQ(usableCookieFolder(L"\\\\server\\share\\c"), L"\\\\server\\share\\c");
+  EXPECT_EQ(usableCookieFolder(L"C:\\"), L"C:");
+  EXPECT_EQ(usableCookieFolder(L"C:\\a:stream"), L"");
+  EXPECT_EQ(usableCookieFolder(L"\\\\"), L"");
+  EXPECT_EQ(usableCookieFolder(L"C:\\a\\*.txt"), L"");
+}
+
+// ---- Cache, media list, history
+
+TEST(CacheClean, CommittedEntriesAreGoneAndAnEmptyCacheIsFine) {
+  std::vector<std::string> urls;
+  for (int i = 0; i < 12; ++i) urls.push_back("http://cleaner.test/page" + std::to_string(i) + ".htm");
+  // Bigger than any first guess of an entry's size: the buffer must follow.
+  urls.push_back("http://cleaner.test/long?" + std::string(3000, 'q'));
+  for (const auto& u : urls) addCacheEntry(u);
+  for (const auto& u : urls) ASSERT_TRUE(cacheHas(u)) << u;
+  TraceCleaner::CleanCache();
+  for (const auto& u : urls) EXPECT_FALSE(cacheHas(u)) << u;
+  EXPECT_NO_THROW(TraceCleaner::CleanCache());  // nothing left to find
+}
+
+TEST(MediaListClean, KeyIsCreatedWhenMissingAndEmptied) {
+  removeMediaKey();
+  ASSERT_FALSE(mediaKeyExists());
+  TraceCleaner::CleanMediaList();
+  std::vector<std::string> names;
+  ASSERT_TRUE(mediaKeyExists(&names));
+  EXPECT_TRUE(names.empty());
+
+  Registry reg;
+  ASSERT_TRUE(reg.openKey(std::string("\\") + kMediaRecentKey, true));
+  reg.writeString("File0", "C:\\music\\a.mp3");
+  reg.writeString("File1", "C:\\video\\b.avi");
+  reg.writeString("", "default");
+  reg.createKey("Sub");
+  reg.closeKey();
+  TraceCleaner::CleanMediaList();
+  ASSERT_TRUE(mediaKeyExists(&names));
+  EXPECT_TRUE(names.empty());
+  EXPECT_TRUE(reg.keyExists(std::string("\\") + kMediaRecentKey + "\\Sub"));  // only values go
+  removeMediaKey();
+}
+
+// Without COM on the thread the URL history object cannot be made: the error stops the
+// clean after the cookies, so the cache and the media list are left alone.
+TEST(HistoryClean, FailureEndsTheCleanInStepOrder) {
+  CookieScene scene;
+  removeMediaKey();
+  addCacheEntry("http://cleaner.test/kept-by-failure");
+  ThreadOutcome result = onThreadWithoutCom([] { TraceCleaner::runSteps(allSteps()); });
+  EXPECT_TRUE(result.threw);
+  EXPECT_FALSE(result.error.empty());
+  scene.expectCleaned();  // cookies came first
+  EXPECT_TRUE(cacheHas("http://cleaner.test/kept-by-failure"));
+  EXPECT_FALSE(mediaKeyExists());
+  TraceCleaner::CleanCache();
+}
+
+// ---- The whole clean with its confirmation
+
+TEST(Clean, YesRunsTheCheckedStepsAfterTheExactQuestion) {
+  CookieScene scene;
+  removeMediaKey();
+  addCacheEntry("http://cleaner.test/yes");
+  DialogAnswerer answer(L"&Oui");
+  EXPECT_TRUE(TraceCleaner::run(allSteps()));
+  ASSERT_EQ(DialogAnswerer::count(), 1);
+  EXPECT_EQ(DialogAnswerer::captions()[0], L"Confirmation");
+  EXPECT_EQ(DialogAnswerer::texts()[0],
+            L"Cleaning navigation traces can take some minutes\n\rDo you want to continue ?");
+  scene.expectCleaned();
+  EXPECT_FALSE(cacheHas("http://cleaner.test/yes"));
+  EXPECT_TRUE(mediaKeyExists());
+  EXPECT_FALSE(TraceCleaner::busy());
+  removeMediaKey();
+}
+
+TEST(Clean, OnlyTheCheckedStepsRunAndNoneStillAsks) {
+  CookieScene scene;
+  {
+    DialogAnswerer answer(L"&Oui");
+    EXPECT_TRUE(TraceCleaner::run(CleanOptions{}));
+    EXPECT_EQ(DialogAnswerer::count(), 1);
+    EXPECT_TRUE(scene.untouched());
+  }
+  removeMediaKey();
+  addCacheEntry("http://cleaner.test/only-media");
+  CleanOptions o;
+  o.mediaList = true;
+  o.automatic = true;  // the start-up choice is no step
+  DialogAnswerer answer(L"&Oui");
+  EXPECT_TRUE(TraceCleaner::run(o));
+  EXPECT_TRUE(scene.untouched());
+  EXPECT_TRUE(cacheHas("http://cleaner.test/only-media"));
+  EXPECT_TRUE(mediaKeyExists());
+  removeMediaKey();
+  TraceCleaner::CleanCache();
+}
+
+TEST(Clean, NoCleansNothing) {
+  CookieScene scene;
+  removeMediaKey();
+  addCacheEntry("http://cleaner.test/no");
+  DialogAnswerer answer(L"&Non");
+  EXPECT_FALSE(TraceCleaner::run(allSteps()));
+  EXPECT_EQ(DialogAnswerer::count(), 1);
+  EXPECT_TRUE(scene.untouched());
+  EXPECT_TRUE(cacheHas("http://cleaner.test/no"));
+  EXPECT_FALSE(mediaKeyExists());
+  TraceCleaner::CleanCache();
+}
+
+TEST(Clean, ClosingTheDialogCleansNothing) {
+  CookieScene scene;
+  struct Closer {
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+      if (HWND dlg = FindWindowW(L"TMessageForm", nullptr)) PostMessageW(dlg, WM_CLOSE, 0, 0);
+    }
+  };
+  UINT_PTR timer = SetTimer(nullptr, 0, 30, &Closer::tick);
+  EXPECT_FALSE(TraceCleaner::run(allSteps()));
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(scene.untouched());
+}
+
+// A request arriving through the clean's own message processing, and one arriving while
+// the question is open, are both ignored: one dialog, one clean.
+TEST(Clean, ReentrantRequestsAreIgnored) {
+  CookieScene scene;
+  static std::vector<bool> answers;
+  static std::vector<bool> busyWhenAsked;
+  answers.clear();
+  busyWhenAsked.clear();
+  static HWND poster = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  static WNDPROC old = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(poster, GWLP_WNDPROC));
+  struct Poster {
+    static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+      if (m == WM_APP) {
+        busyWhenAsked.push_back(TraceCleaner::busy());
+        answers.push_back(TraceCleaner::run(allSteps()));
+        return 0;
+      }
+      return CallWindowProcW(old, h, m, w, l);
+    }
+  };
+  SetWindowLongPtrW(poster, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Poster::proc));
+  PostMessageW(poster, WM_APP, 0, 0);  // handled by the question's own loop
+  DialogAnswerer::afterClick = [] { PostMessageW(poster, WM_APP, 0, 0); };  // handled mid-clean
+  {
+    DialogAnswerer answer(L"&Oui");
+    CleanOptions o;
+    o.cookies = true;
+    EXPECT_TRUE(TraceCleaner::run(o));
+    EXPECT_EQ(DialogAnswerer::count(), 1);
+  }
+  DialogAnswerer::afterClick = nullptr;
+  ASSERT_EQ(answers.size(), 2u);
+  EXPECT_FALSE(answers[0]);
+  EXPECT_FALSE(answers[1]);
+  EXPECT_TRUE(busyWhenAsked[0]);
+  EXPECT_TRUE(busyWhenAsked[1]);
+  scene.expectCleaned();
+  EXPECT_FALSE(TraceCleaner::busy());
+  // Once over, a clean may start again.
+  DialogAnswerer again(L"&Non");
+  EXPECT_FALSE(TraceCleaner::run(CleanOptions{}));
+  EXPECT_EQ(DialogAnswerer::count(), 1);
+}
+
+// ---- Browser windows
+
+namespace {
+
+struct FakeBrowser {
+  bool refuse = false;
+  int asked = 0;
+};
+
+LRESULT CALLBACK fakeBrowserProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  auto* b = reinterpret_cast<FakeBrowser*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  if (b && m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_CLOSE) {
+    ++b->asked;
+    if (!b->refuse) DestroyWindow(h);
+    return 0;
+  }
+  return DefWindowProcW(h, m, w, l);
+}
+
+HWND makeBrowser(FakeBrowser& b) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &fakeBrowserProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"IEFrame";
+    RegisterClassW(&wc);
+    registered = true;
+  }
+  HWND h = CreateWindowExW(0, L"IEFrame", L"browser", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&b));
+  return h;
+}
+
+int browserCount() {
+  int n = 0;
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"IEFrame", nullptr); w; w = FindWindowExW(nullptr, w, L"IEFrame", nullptr))
+    ++n;
+  return n;
+}
+
+std::wstring fixturePath() {
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring p = exe;
+  p.resize(p.find_last_of(L'\\'));  // bin
+  p.resize(p.find_last_of(L'\\'));  // the build folder
+  return p + L"\\fixtures\\ieframe.exe";
+}
+
+std::string readAll(const std::wstring& path) {
+  std::string out;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  char buf[4096];
+  DWORD n = 0;
+  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
+  CloseHandle(h);
+  return out;
+}
+
+}  // namespace
+
+TEST(BrowserWindows, EachIsAskedOnceAndTheLoopEnds) {
+  EXPECT_EQ(CloseBrowserWindows(), 0);
+  FakeBrowser a, stubborn, c;
+  stubborn.refuse = true;
+  makeBrowser(a);
+  HWND s = makeBrowser(stubborn);
+  makeBrowser(c);
+  EXPECT_EQ(CloseBrowserWindows(), 3);
+  EXPECT_EQ(a.asked, 1);
+  EXPECT_EQ(stubborn.asked, 1);
+  EXPECT_EQ(c.asked, 1);
+  EXPECT_EQ(browserCount(), 1);
+  // A later panic asks the one left again, once.
+  EXPECT_EQ(CloseBrowserWindows(), 1);
+  EXPECT_EQ(stubborn.asked, 2);
+  DestroyWindow(s);
+}
+
+TEST(BrowserWindows, OtherProcessWindowsAreClosedOnce) {
+  std::wstring exe = fixturePath();
+  if (!exists(exe)) GTEST_SKIP() << "fixture ieframe.exe not built";
+  TempDir dir;
+  std::wstring log = dir / L"log.txt";
+  std::wstring cmd = L"\"" + exe + L"\" --refuse 2 --lifetime 60 --log \"" + log + L"\" 3";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  ASSERT_TRUE(waitFor([] { return browserCount() == 3; }));
+  EXPECT_EQ(CloseBrowserWindows(), 3);
+  EXPECT_EQ(browserCount(), 1);
+  std::string text = readAll(log);
+  EXPECT_NE(text.find("sc_close 1 closed"), std::string::npos) << text;
+  EXPECT_NE(text.find("sc_close 2 refused"), std::string::npos) << text;
+  EXPECT_NE(text.find("sc_close 3 closed"), std::string::npos) << text;
+  EXPECT_EQ(text.find("sc_close 2 refused"), text.rfind("sc_close 2 refused")) << text;
+  TerminateProcess(pi.hProcess, 0);
+  WaitForSingleObject(pi.hProcess, 10000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}
+
+TEST(BrowserWindows, PanicClosesBrowsersEvenWhenTheAnswerIsNo) {
+  CookieScene scene;
+  FakeBrowser a;
+  makeBrowser(a);
+  DialogAnswerer answer(L"&Non");
+  EXPECT_FALSE(TraceCleaner::panic(allSteps()));
+  EXPECT_EQ(a.asked, 1);
+  EXPECT_EQ(browserCount(), 0);
+  EXPECT_EQ(DialogAnswerer::count(), 1);
+  EXPECT_TRUE(scene.untouched());
+}
+
+TEST(BrowserWindows, PanicDuringACleanStillClosesBrowsers) {
+  CookieScene scene;
+  static FakeBrowser a;
+  a = FakeBrowser{};
+  static bool panicRan = false;
+  static bool panicAnswer = true;
+  panicRan = false;
+  DialogAnswerer::afterClick = [] {
+    makeBrowser(a);
+    panicAnswer = TraceCleaner::panic(allSteps());
+    panicRan = true;
+  };
+  DialogAnswerer answer(L"&Oui");
+  CleanOptions o;
+  o.cookies = true;
+  EXPECT_TRUE(TraceCleaner::run(o));
+  DialogAnswerer::afterClick = nullptr;
+  ASSERT_TRUE(panicRan);
+  EXPECT_FALSE(panicAnswer);
+  EXPECT_EQ(a.asked, 1);
+  EXPECT_EQ(DialogAnswerer::count(), 1);
+  scene.expectCleaned();
+}
+
+// ---- The browser-store components
+
+TEST(BrowserStores, CacheFilterMaskFollowsTheSet) {
+  BrowserCache cache(nullptr);
+  EXPECT_EQ(cache.filterOptions(), 125u);
+  EXPECT_EQ(cache.entryTypeMask(), 0x300035u);
+  cache.setProperty("FilterOptions", PropValue::ofInt(filterBit(FilterOption::COOKIE_ENTRY) |
+                                                      filterBit(FilterOption::OCX_ENTRY)));
+  EXPECT_EQ(cache.entryTypeMask(), 0x100000u + 0x20000u);
+  cache.setProperty("FilterOptions", PropValue::ofInt(0xFFFFFFFF));  // members beyond the nine are dropped
+  EXPECT_EQ(cache.filterOptions(), 0x1FFu);
+  EXPECT_EQ(cache.entryTypeMask(), 0x1u + 0x2 + 0x4 + 0x100000 + 0x200000 + 0x10 + 0x20 + 0x10000 + 0x20000);
+  cache.setProperty("SearchPattern", PropValue::ofInt(int(SearchPattern::spHistory)));
+  EXPECT_EQ(cache.searchPattern(), SearchPattern::spHistory);
+  EXPECT_EQ(cache.getProperty("LibraryFound").integer, wininetCacheGroupsFound() ? 1 : 0);
+  EXPECT_THROW(cache.setProperty("LibraryFound", PropValue::ofInt(1)), Error);
+}
+
+TEST(BrowserStores, HistoryObjectIsMadeWhenLoadingCompletes) {
+  BrowserHistory history(nullptr);
+  EXPECT_EQ(history.history(), nullptr);
+  EXPECT_EQ(history.getProperty("SortField").integer, int(SortFieldOption::sfTitle));
+  EXPECT_EQ(history.getProperty("SearchField").integer, int(SearchFieldOption::seBoth));
+  EXPECT_EQ(history.getProperty("SortDirection").integer, int(SortDirectionOption::sdAscending));
+  history.beginLoading();
+  EXPECT_NO_THROW(history.endLoading());
+  EXPECT_NE(history.history(), nullptr);
+  // The cleaner's own use of the same object, and the shell's recent documents.
+  EXPECT_NO_THROW(TraceCleaner::CleanHistory());
+  EXPECT_NO_THROW(TraceCleaner::CleanRecentDocuments());
+}
+
+TEST(BrowserStores, MissingHistoryObjectStopsTheStartWithAMessage) {
+  ThreadOutcome result = onThreadWithoutCom([] {
+    BrowserHistory history(nullptr);
+    history.beginLoading();
+    history.endLoading();
+  });
+  ASSERT_TRUE(result.threw);
+  EXPECT_FALSE(result.error.empty());
+
+  // The start-up report: a stop box captioned "Error" with the text; its OK ends it.
+  static std::wstring shown;
+  shown.clear();
+  struct Box {
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+      HWND box = FindWindowW(L"#32770", L"Error");
+      if (!box) return;
+      wchar_t buf[512] = {};
+      for (HWND c = FindWindowExW(box, nullptr, L"STATIC", nullptr); c; c = FindWindowExW(box, c, L"STATIC", nullptr)) {
+        GetWindowTextW(c, buf, 512);
+        shown += buf;
+      }
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+  };
+  UINT_PTR timer = SetTimer(nullptr, 0, 30, &Box::tick);
+  int code = reportStartupFailure(std::make_exception_ptr(Error(result.error)));
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(shown.find(widen(result.error)), std::wstring::npos);
+}
