@@ -222,7 +222,8 @@ void LzhDecoder::decode(std::uint32_t size, const ReadFn& read, const WriteFn& w
   }
 }
 
-std::vector<std::uint8_t> lzhDecompress(const std::uint8_t* data, std::size_t size, std::uint32_t sizeLimit) {
+std::vector<std::uint8_t> lzhDecompress(const std::uint8_t* data, std::size_t size, std::uint32_t sizeLimit,
+                                        bool rejectTruncated) {
   if (size < 4) throw LzhError("LZH : compressed data is shorter than its 4-byte size header");
   const std::uint32_t n = std::uint32_t(data[0]) | std::uint32_t(data[1]) << 8 | std::uint32_t(data[2]) << 16 |
                           std::uint32_t(data[3]) << 24;
@@ -232,6 +233,7 @@ std::vector<std::uint8_t> lzhDecompress(const std::uint8_t* data, std::size_t si
   std::vector<std::uint8_t> out;
   out.reserve(std::size_t(n) + F);
   std::size_t pos = 4;
+  std::size_t pastEnd = 0;
   LzhDecoder decoder;
   decoder.decode(
       n,
@@ -239,6 +241,10 @@ std::vector<std::uint8_t> lzhDecompress(const std::uint8_t* data, std::size_t si
         got = std::min(wanted, size - pos);
         std::copy_n(data + pos, got, buffer);
         pos += got;
+        pastEnd += wanted - got;
+        if (rejectTruncated && pastEnd > 1)
+          throw LzhError("LZH : compressed data ends after " + std::to_string(out.size()) + " of the " +
+                         std::to_string(n) + " bytes it announces");
       },
       [&](const std::uint8_t* buffer, std::size_t count) { out.insert(out.end(), buffer, buffer + count); });
   return out;

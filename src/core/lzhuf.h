@@ -81,8 +81,12 @@ std::vector<std::uint8_t> lzhCompress(const std::vector<std::uint8_t>& data, Lzh
 
 // Reads the size header and decodes. Throws LzhError when the header is missing or claims
 // more than `sizeLimit` bytes. Returns everything the decoder produced (see decode()).
+// With `rejectTruncated`, a stream that runs out before its announced size also throws: a
+// complete stream is read at most one byte past its end (the decoder keeps 9 to 16 bits
+// buffered), so more than that means it was cut short and the rest would be made up.
 std::vector<std::uint8_t> lzhDecompress(const std::uint8_t* data, std::size_t size,
-                                        std::uint32_t sizeLimit = kLzhDefaultSizeLimit);
+                                        std::uint32_t sizeLimit = kLzhDefaultSizeLimit,
+                                        bool rejectTruncated = false);
 std::vector<std::uint8_t> lzhDecompress(const std::vector<std::uint8_t>& data,
                                         std::uint32_t sizeLimit = kLzhDefaultSizeLimit);
 

@@ -2,6 +2,8 @@
 // history object; the confirmation is answered by clicking its buttons.
 #include <gtest/gtest.h>
 
+#include "support/win_test_util.h"
+
 #include <objbase.h>
 #include <wininet.h>
 
@@ -33,17 +35,7 @@ const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment
 
 // Pumps messages until `done` holds or the time is up.
 bool waitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return true;
+  return vrin::test::pumpUntil(done, timeoutMs);
 }
 
 // ---- Files

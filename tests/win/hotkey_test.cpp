@@ -2,6 +2,8 @@
 // seen by trying to take the same combination from the test.
 #include <gtest/gtest.h>
 
+#include "support/win_test_util.h"
+
 #include <functional>
 #include <memory>
 
@@ -17,18 +19,9 @@ constexpr ShortCut kCtrlF = 0x4046;
 constexpr ShortCut kCtrlA = 0x4041;
 constexpr ShortCut kCtrlH = 0x4048;
 
+// Pumps messages until `done` holds or the time is up.
 bool waitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return true;
+  return vrin::test::pumpUntil(done, timeoutMs);
 }
 
 // A window of the test that competes for combinations.

@@ -10,31 +10,7 @@
 namespace vrin {
 
 std::vector<std::uint8_t> decompressSkin(const std::uint8_t* data, std::size_t size, std::uint32_t sizeLimit) {
-  if (size < 4) throw LzhError("LZH : compressed data is shorter than its 4-byte size header");
-  const std::uint32_t n = std::uint32_t(data[0]) | std::uint32_t(data[1]) << 8 | std::uint32_t(data[2]) << 16 |
-                          std::uint32_t(data[3]) << 24;
-  if (n > sizeLimit)
-    throw LzhError("LZH : decoded size " + std::to_string(n) + " exceeds the limit of " + std::to_string(sizeLimit) +
-                   " bytes");
-  std::vector<std::uint8_t> out;
-  out.reserve(std::size_t(n) + lzh::kMaxMatch);
-  std::size_t pos = 4;
-  std::size_t pastEnd = 0;
-  LzhDecoder decoder;
-  decoder.decode(
-      n,
-      [&](std::uint8_t* buffer, std::size_t wanted, std::size_t& got) {
-        got = std::min(wanted, size - pos);
-        std::copy_n(data + pos, got, buffer);
-        pos += got;
-        pastEnd += wanted - got;
-        // Stop at once rather than decode the rest of the announced size from zero bits.
-        if (pastEnd > 1)
-          throw LzhError("LZH : compressed data ends after " + std::to_string(out.size()) + " of the " +
-                         std::to_string(n) + " bytes it announces");
-      },
-      [&](const std::uint8_t* buffer, std::size_t count) { out.insert(out.end(), buffer, buffer + count); });
-  return out;
+  return lzhDecompress(data, size, sizeLimit, true);
 }
 
 SkinLoadResult loadSkin(const std::uint8_t* data, std::size_t size) {
