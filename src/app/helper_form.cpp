@@ -6,6 +6,7 @@
 
 #include "app/product.h"
 #include "app/registration.h"
+#include "menus/tray_menu_settings.h"
 #include "ui/application.h"
 
 namespace vrin {
@@ -94,11 +95,10 @@ void HelperForm::define() {
   ImageList1->setName("ImageList1");
   ImageList1->addStrip("IMAGELIST", RGB(255, 0, 255));
 
-  SideBarPopupMenu1 = new PopupMenu(this);
+  SideBarPopupMenu1 = new SideBarPopupMenu(this);
   SideBarPopupMenu1->beginLoading();
   SideBarPopupMenu1->setName("SideBarPopupMenu1");
-  SideBarPopupMenu1->setImages(ImageList1);
-  SideBarPopupMenu1->setOwnerDraw(true);
+  applyTrayMenuSettings(*SideBarPopupMenu1, ImageList1, kWebSiteName);
   MenuItem& tray = SideBarPopupMenu1->items();
   submenu2 = addItem(tray, "submenu2", "Show &History", 4);
   submenu2->onClick = NotifyEvent::of<&HelperForm::submenu2Click>(this);

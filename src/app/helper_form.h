@@ -11,6 +11,7 @@
 #include "cleaner/browser_stores.h"
 #include "cleaner/hot_key.h"
 #include "cleaner/trace_cleaner.h"
+#include "menus/sidebar_menus.h"
 #include "skin/skin_data.h"
 #include "state/component_state.h"
 #include "state/registry_store.h"
@@ -37,7 +38,7 @@ class HelperForm : public Form {
 
   // Non-visual components.
   ImageList* ImageList1 = nullptr;
-  PopupMenu* SideBarPopupMenu1 = nullptr;
+  SideBarPopupMenu* SideBarPopupMenu1 = nullptr;
   PopupMenu* PopupMenu1 = nullptr;
   TrayIcon* PlaceTray1 = nullptr;
   HotKey* HotKey1 = nullptr;

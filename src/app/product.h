@@ -6,9 +6,9 @@ namespace vrin {
 inline constexpr const char* kAppTitle = "Vrin";
 inline constexpr const char* kFormClass = "THelperForm";
 // The product's web site: opened by the tray menu, named by its item and the menu's bar.
-inline constexpr const char* kWebSiteAddress = "http://vrin.example.org/";
-inline constexpr const char* kWebSiteName = "vrin.example.org";
-inline constexpr const char* kWebSiteCaption = "&Visit vrin.example.org";
+inline constexpr const char* kWebSiteAddress = "http://www.vrin.example/";
+inline constexpr const char* kWebSiteName = "vrin.example";
+inline constexpr const char* kWebSiteCaption = "&Visit vrin.example";
 // The browser helper library and the program that registers it.
 inline constexpr const char* kHelperLibrary = "Vrin.dll";
 inline constexpr const char* kRegisterProgram = "REGSVR32.EXE";

@@ -412,16 +412,17 @@ LRESULT CALLBACK popupOwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 HWND PopupMenu::ownerWindow() {
-  static HWND window = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &popupOwnerProc;
-    wc.hInstance = moduleInstance();
-    wc.lpszClassName = L"TPopupOwnerWindow";
-    RegisterClassExW(&wc);
-    return CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+  static HWND window = nullptr;
+  // Made again if it could not be made or was destroyed (a display that went away).
+  if (window && IsWindow(window)) return window;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &popupOwnerProc;
+  wc.hInstance = moduleInstance();
+  wc.lpszClassName = L"TPopupOwnerWindow";
+  RegisterClassExW(&wc);
+  window = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                            moduleInstance(), nullptr);
-  }();
   return window;
 }
 

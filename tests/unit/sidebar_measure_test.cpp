@@ -153,8 +153,8 @@ TEST(SideBarMeasure, BarWidthOnlyBesideCarryingItemsAndCollectedHeight) {
 
 TEST(SideBarMeasure, LaterColumnRule) {
   const std::vector<SiblingBreak> items = {
-      {true, MenuBreak::mbNone}, {false, MenuBreak::mbBreak}, {true, MenuBreak::mbNone},
-      {true, MenuBreak::mbBarBreak}, {true, MenuBreak::mbNone}};
+      {true, ItemBreak::mbNone}, {false, ItemBreak::mbBreak}, {true, ItemBreak::mbNone},
+      {true, ItemBreak::mbBarBreak}, {true, ItemBreak::mbNone}};
   EXPECT_FALSE(isInLaterColumn(items, 0));
   EXPECT_FALSE(isInLaterColumn(items, 1));  // its own break is hidden
   EXPECT_FALSE(isInLaterColumn(items, 2));

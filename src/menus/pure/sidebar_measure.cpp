@@ -77,7 +77,7 @@ bool isInLaterColumn(const std::vector<SiblingBreak>& siblings, int index) {
   if (index < 0 || siblings.empty()) return false;
   const std::size_t last = std::min<std::size_t>(std::size_t(index), siblings.size() - 1);
   for (std::size_t i = 0; i <= last; ++i)
-    if (siblings[i].visible && siblings[i].brk != MenuBreak::mbNone) return true;
+    if (siblings[i].visible && siblings[i].brk != ItemBreak::mbNone) return true;
   return false;
 }
 

@@ -57,7 +57,7 @@ MenuSize hostDefaultItemSize(const HostItemMeasure& in);
 
 struct SiblingBreak {
   bool visible = true;
-  MenuBreak brk = MenuBreak::mbNone;
+  ItemBreak brk = ItemBreak::mbNone;
 };
 
 // True when a visible sibling at or before `index` (the item's own index under its parent)

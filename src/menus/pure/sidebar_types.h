@@ -15,8 +15,9 @@ enum class SeparatorStyle : std::uint8_t { ssNormal, ssShortLine, ssCaption };
 enum class SideBarMenuStyle : std::uint8_t { msAuto, msStandard, msWindowsXP };
 // The host's text alignment (separator captions).
 enum class Alignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
-// The host's item break: none, column break, column break with a line.
-enum class MenuBreak : std::uint8_t { mbNone, mbBreak, mbBarBreak };
+// An item's break: none, column break, column break with a line. (Not MenuBreak: the
+// framework's menus use that name for their own enumeration.)
+enum class ItemBreak : std::uint8_t { mbNone, mbBreak, mbBarBreak };
 
 // The parts of a bar that the default rendering paints, as bits.
 using BarParts = std::uint8_t;
