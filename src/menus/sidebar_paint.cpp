@@ -333,14 +333,14 @@ void drawBarCaption(const SideBar& bar, Bitmap& bmp, Canvas& canvas) {
   const BarCaption& cap = bar.barCaption();
   canvas.font.assign(cap.font());
   if (cap.caption().empty()) return;
-  const FontSpec& spec = cap.font();
+  const FontSpec& captionFont = cap.font();
   FontDescription desc;
-  desc.name = spec.name;
-  desc.height = spec.height;
-  desc.bold = spec.style & fsBold;
-  desc.italic = spec.style & fsItalic;
-  desc.underline = spec.style & fsUnderline;
-  desc.strikeOut = spec.style & fsStrikeOut;
+  desc.name = captionFont.name;
+  desc.height = captionFont.height;
+  desc.bold = captionFont.style & fsBold;
+  desc.italic = captionFont.style & fsItalic;
+  desc.underline = captionFont.style & fsUnderline;
+  desc.strikeOut = captionFont.style & fsStrikeOut;
   const bool down = cap.direction() == Direction::dUpToDown;
   const RotatedFontFields f = rotatedFontFields(desc, down ? -90 : 90);
 
@@ -374,7 +374,7 @@ void drawBarCaption(const SideBar& bar, Bitmap& bmp, Canvas& canvas) {
   in.direction = cap.direction();
   in.offsetY = cap.offsetY();
   in.depth = cap.depth();
-  in.fontColour = MenuColour(spec.color);
+  in.fontColour = MenuColour(captionFont.color);
   in.shadowColour = cap.shadowColor();
   in.highlightColour = cap.highlightColor();
   if (const Bitmap* fore = bar.barPicture().pictureIfAny(); fore && !fore->empty()) in.forePictureHeight = fore->height();
