@@ -120,10 +120,7 @@ BrowserHistory::~BrowserHistory() {
   if (history_) history_->Release();
 }
 
-void BrowserHistory::loaded() {
-  Component::loaded();
-  entries_.clear();
-  if (history_) return;  // loading completes once; a second pass keeps the object
+IUrlHistoryStg2* createUrlHistory() {
   IUnknown* unknown = nullptr;
   HRESULT hr = CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
                                 reinterpret_cast<void**>(&unknown));
@@ -132,7 +129,14 @@ void BrowserHistory::loaded() {
   hr = unknown->QueryInterface(kIidUrlHistoryStg2, reinterpret_cast<void**>(&history));
   unknown->Release();
   if (FAILED(hr) || !history) throw Error(kInterfaceNotSupported);
-  history_ = history;
+  return history;
+}
+
+void BrowserHistory::loaded() {
+  Component::loaded();
+  entries_.clear();
+  if (history_) return;  // loading completes once; a second pass keeps the object
+  history_ = createUrlHistory();
 }
 
 int reportStartupFailure(std::exception_ptr error) {

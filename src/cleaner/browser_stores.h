@@ -20,6 +20,9 @@ extern const IID kIidUrlHistoryStg2;     // {AFA0DC11-C313-11D0-831A-00C04FD5AE3
 extern const char* const kInterfaceNotSupported;  // "Interface non supportée"
 // The system's text for a failure code, for errors the user reads.
 std::string systemErrorText(long hr);
+// The system's URL history object, created now (the caller releases it). Raises the
+// system's text when it cannot be made, "Interface non supportée" when it lacks the interface.
+IUrlHistoryStg2* createUrlHistory();
 
 // Whether wininet.dll offers the cache-group functions. Looked up once when the program
 // starts and again on every question while the answer is no. The library stays loaded.

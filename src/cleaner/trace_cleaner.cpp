@@ -148,19 +148,9 @@ void TraceCleaner::DeleteFolderFiles(const std::string& folder) {
 }
 
 void TraceCleaner::CleanHistory() {
-  IUnknown* unknown = nullptr;
-  HRESULT hr = CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
-                                reinterpret_cast<void**>(&unknown));
-  if (FAILED(hr) || !unknown) throw Error(systemErrorText(FAILED(hr) ? hr : E_POINTER));
-  IUrlHistoryStg2* history = nullptr;
-  hr = unknown->QueryInterface(kIidUrlHistoryStg2, reinterpret_cast<void**>(&history));
-  if (FAILED(hr) || !history) {
-    unknown->Release();
-    throw Error(kInterfaceNotSupported);
-  }
+  IUrlHistoryStg2* history = createUrlHistory();
   history->ClearHistory();  // what it answers changes nothing for the user
   history->Release();
-  unknown->Release();
 }
 
 void TraceCleaner::CleanCache() {
