@@ -57,13 +57,7 @@ Image imageOfBitmap(HBITMAP bitmap) {
   BITMAP bm{};
   if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
   Image img(bm.bmWidth, bm.bmHeight);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = bm.bmWidth;
-  bi.bmiHeader.biHeight = -bm.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = topDownBitmapInfo(bm.bmWidth, bm.bmHeight);
   HDC screen = GetDC(nullptr);
   const int rows = GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), img.pixels.data(), &bi, DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);

@@ -4,21 +4,13 @@
 #include <stdexcept>
 
 #include "core/skin_draw.h"
+#include "ui/graphics.h"
 
 namespace vrin {
 
 namespace {
 
-BITMAPINFO topDownInfo(const Image& image) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = image.width;
-  bi.bmiHeader.biHeight = -image.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  return bi;
-}
+BITMAPINFO topDownInfo(const Image& image) { return topDownBitmapInfo(image.width, image.height); }
 
 // A 32-bit DIB section holding the image, selected into its own memory DC.
 class ImageDC {

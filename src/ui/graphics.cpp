@@ -10,6 +10,17 @@ COLORREF colorToRGB(Color c) {
   return COLORREF(c & 0xFFFFFF);
 }
 
+BITMAPINFO topDownBitmapInfo(int width, int height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
 void Font::assign(const FontSpec& desc) {
   if (desc == spec_) return;
   spec_ = desc;
@@ -153,13 +164,7 @@ void Bitmap::setSize(int width, int height) {
   bits_ = nullptr;
   width_ = height_ = 0;
   if (width <= 0 || height <= 0) return;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = topDownBitmapInfo(width, height);
   void* bits = nullptr;
   bitmap_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_) return;

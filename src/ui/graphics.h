@@ -19,6 +19,9 @@ const Color clBtnFace = sysColor(COLOR_BTNFACE), clWindow = sysColor(COLOR_WINDO
             clHighlightText = sysColor(COLOR_HIGHLIGHTTEXT), clMenu = sysColor(COLOR_MENU),
             clMenuText = sysColor(COLOR_MENUTEXT), clGrayText = sysColor(COLOR_GRAYTEXT),
             clBtnShadow = sysColor(COLOR_BTNSHADOW), clBtnHighlight = sysColor(COLOR_BTNHIGHLIGHT);
+// The header of a 32-bit top-down DIB, the layout of vrin::Image's pixels.
+BITMAPINFO topDownBitmapInfo(int width, int height);
+
 // Resolves system colours; clNone and clDefault give black.
 COLORREF colorToRGB(Color c);
 
