@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/bmp.h"
-#include "core/skin_draw.h"
-#include "core/skin_settings.h"
+#include "skin/pure/skin_draw.h"
+#include "skin/pure/skin_settings.h"
 
 namespace {
 

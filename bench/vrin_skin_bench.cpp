@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/skin_container.h"
-#include "core/skin_settings.h"
+#include "skin/pure/skin_container.h"
+#include "skin/pure/skin_settings.h"
 #include "skin/pure/skin_load.h"
 
 namespace {

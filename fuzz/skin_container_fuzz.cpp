@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/lzhuf.h"
-#include "core/skin_container.h"
+#include "skin/pure/skin_container.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/skin_settings.h"
+#include "skin/pure/skin_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Text up to the first NUL byte; the bytes after it are the content of every picture.

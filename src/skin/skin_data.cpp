@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/skin_container.h"
+#include "skin/pure/skin_container.h"
 #include "skin/pure/skin_load.h"
 #include "ui/application.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/skin_settings.h"
+#include "skin/pure/skin_settings.h"
 #include "ui/graphics.h"
 #include "ui/pure/component.h"
 #include "ui/win.h"

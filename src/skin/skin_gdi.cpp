@@ -3,7 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "core/skin_draw.h"
+#include "skin/pure/skin_draw.h"
 #include "ui/graphics.h"
 
 namespace vrin {

@@ -1,6 +1,6 @@
 #pragma once
 // Putting skin drawings on device contexts. Pictures are composed on vrin::Image by the
-// portable routines (core/skin_draw.h); these put the result on screen in one blit, leave
+// portable routines (skin/pure/skin_draw.h); these put the result on screen in one blit, leave
 // the key colour out, and turn region rectangles into a window region.
 #include <vector>
 

@@ -11,7 +11,7 @@
 
 #include "core/bmp.h"
 #include "core/image.h"
-#include "core/skin_draw.h"
+#include "skin/pure/skin_draw.h"
 
 namespace {
 

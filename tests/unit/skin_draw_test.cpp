@@ -2,7 +2,7 @@
 // three-slices, key-colour blits, region rectangles and the quarter turns.
 #include <gtest/gtest.h>
 
-#include "core/skin_draw.h"
+#include "skin/pure/skin_draw.h"
 
 namespace vrin {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "core/bmp.h"
 #include "core/colour_text.h"
-#include "core/skin_settings.h"
+#include "skin/pure/skin_settings.h"
 
 namespace vrin {
 namespace {

@@ -15,7 +15,7 @@
 
 #include "core/bmp.h"
 #include "core/lzhuf.h"
-#include "core/skin_container.h"
+#include "skin/pure/skin_container.h"
 
 namespace fs = std::filesystem;
 

@@ -10,7 +10,7 @@
 
 #include "core/bmp.h"
 #include "core/lzhuf.h"
-#include "core/skin_container.h"
+#include "skin/pure/skin_container.h"
 #include "skin/pure/skin_load.h"
 
 namespace vrin {

@@ -11,8 +11,8 @@
 
 #include "core/bmp.h"
 #include "core/lzhuf.h"
-#include "core/skin_container.h"
-#include "core/skin_draw.h"
+#include "skin/pure/skin_container.h"
+#include "skin/pure/skin_draw.h"
 #include "skin/pure/skin_load.h"
 #include "skin/skin_data.h"
 #include "skin/skin_gdi.h"

@@ -20,7 +20,7 @@
 
 #include "core/bmp.h"
 #include "core/lzhuf.h"
-#include "core/skin_container.h"
+#include "skin/pure/skin_container.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;

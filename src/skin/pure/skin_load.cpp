@@ -5,7 +5,7 @@
 #include <new>
 #include <string_view>
 
-#include "core/skin_container.h"
+#include "skin/pure/skin_container.h"
 
 namespace vrin {
 

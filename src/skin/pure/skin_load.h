@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/lzhuf.h"
-#include "core/skin_settings.h"
+#include "skin/pure/skin_settings.h"
 
 namespace vrin {
 

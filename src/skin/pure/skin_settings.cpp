@@ -1,4 +1,4 @@
-#include "core/skin_settings.h"
+#include "skin/pure/skin_settings.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/skin_draw.h"
+#include "skin/pure/skin_draw.h"
 
 #include <algorithm>
 #include <climits>

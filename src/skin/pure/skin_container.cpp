@@ -1,4 +1,4 @@
-#include "core/skin_container.h"
+#include "skin/pure/skin_container.h"
 
 #include <algorithm>
 
