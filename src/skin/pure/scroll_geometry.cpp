@@ -102,12 +102,11 @@ BarPart barPartAt(int along, const BarMetrics& m) {
 }
 
 ThumbDrag dragThumb(int startOffset, int movement, const BarMetrics& m, const ScrollValues& v) {
-  const Wide t = std::max(m.track, 0), s = std::clamp(m.thumbSize, 0, m.track > 0 ? m.track : 0);
-  Wide offset = std::max<Wide>(Wide(startOffset) + movement, 0);
-  ThumbDrag d;
-  d.position = v.min;
-  if (v.max < v.min) return d;
+  ThumbDrag d{startOffset, v.position};
+  if (v.max < v.min) return d;  // no range to scroll through
+  const Wide t = std::max(m.track, 0), s = std::clamp(m.thumbSize, 0, std::max(m.track, 0));
   const Wide range = rangeOf(v), page = pageOf(v);
+  Wide offset = std::max<Wide>(Wide(startOffset) + movement, 0);
   Wide divisor;
   if (page > 0) {
     if (offset > t) offset = t - 1;
@@ -117,8 +116,10 @@ ThumbDrag dragThumb(int startOffset, int movement, const BarMetrics& m, const Sc
     divisor = t - s;
   }
   offset = std::max<Wide>(offset, 0);
-  // No room to move the thumb: the drag stays at the start of the range.
-  const Wide position = divisor > 0 ? mulDiv(offset, range, divisor) + v.min : v.min;
+  // With no room to move the thumb, or the thumb back where it started, the position stays
+  // (the starting offset was itself rounded from the position).
+  Wide position = v.position;
+  if (divisor > 0 && offset != startOffset) position = mulDiv(offset, range, divisor) + v.min;
   // The last position a page allows: max - page + 1, and max itself without a page.
   const Wide last = page > 0 ? Wide(v.max) - page + 1 : v.max;
   d.position = std::int32_t(std::clamp<Wide>(position, v.min, last));

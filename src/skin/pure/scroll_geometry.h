@@ -69,9 +69,11 @@ BarLayout layoutBars(int width, int height, int clientWidth, int clientHeight, i
 enum class BarPart { None, FirstArrow, PageBefore, Thumb, PageAfter, SecondArrow };
 BarPart barPartAt(int along, const BarMetrics& metrics);
 
-// A thumb drag started at thumb offset startOffset, the cursor moved by `movement` along
-// the bar: the thumb's new offset (kept inside the track) and the scroll position it gives,
-// between min and the last position a page allows.
+// A thumb drag started at thumb offset startOffset with the values read then, the cursor
+// moved by `movement` along the bar: the thumb's new offset (kept inside the track) and the
+// scroll position it gives, between min and the last position a page allows (max itself
+// without a page). A thumb at its starting offset, or one with no room to move, gives the
+// starting position; so does a negative range.
 struct ThumbDrag {
   int offset = 0;
   std::int32_t position = 0;
