@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "balloon/wndproc_hook.h"
+#include "ui/window_hooks.h"
 #include "ui/application.h"
 #include "ui/imagelist.h"
 #include "ui/registry.h"

@@ -8,6 +8,7 @@
 #include "menus/pure/sidebar_render.h"
 #include "menus/sidebar_menus.h"
 #include "ui/imagelist.h"
+#include "ui/window_hooks.h"
 
 namespace vrin {
 
@@ -281,15 +282,20 @@ HWND ownHostWindow(ISideBarMenu& menu) {
   return main ? main->hostWindow() : nullptr;
 }
 
+bool forgetRegionMark(void*, HWND window, UINT msg, WPARAM, LPARAM, LRESULT&) {
+  if (msg == WM_DESTROY) RemovePropA(window, kFlatFrameRegionProp);
+  return false;
+}
+
 void paintFlatFrame(ISideBarMenu& menu, HWND window) {
   Menu* m = menu.getMenuObject();
   if (!menu.getFlatBorder() || !window || m->designing() || window == ownHostWindow(menu)) return;
   RECT wr{};
   if (!GetWindowRect(window, &wr)) return;
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  // The region is set once per window; bit 0 of its user data remembers it.
-  const LONG_PTR data = GetWindowLongPtrA(window, GWLP_USERDATA);
-  if (!(data & 1)) {
+  // The region is set once per window; a property remembers it. The menu window belongs to
+  // the system, so its user data is not ours to use.
+  if (!GetPropA(window, kFlatFrameRegionProp)) {
     HRGN region = nullptr;
     if (m->isPopup()) {
       RECT whole{0, 0, w, h};
@@ -297,7 +303,8 @@ void paintFlatFrame(ISideBarMenu& menu, HWND window) {
     }
     // On success the window owns the region.
     if (!SetWindowRgn(window, region, TRUE) && region) DeleteObject(region);
-    SetWindowLongPtrA(window, GWLP_USERDATA, data | 1);
+    if (SetPropA(window, kFlatFrameRegionProp, HANDLE(1)))
+      WndProcHook::instance().RegisterWndProcHook(window, HookPhase::After, &forgetRegionMark, nullptr);
   }
   if (HDC wdc = GetWindowDC(window)) {
     GdiObject<HBRUSH> shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
