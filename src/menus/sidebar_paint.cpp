@@ -59,9 +59,8 @@ Image imageOfBitmap(HBITMAP bitmap) {
   if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
   Image img(bm.bmWidth, bm.bmHeight);
   BITMAPINFO bi = topDownBitmapInfo(bm.bmWidth, bm.bmHeight);
-  HDC screen = GetDC(nullptr);
-  const int rows = GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), img.pixels.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  const int rows = GetDIBits(WindowDC(nullptr).get(), bitmap, 0, UINT(bm.bmHeight), img.pixels.data(), &bi,
+                            DIB_RGB_COLORS);
   if (rows != bm.bmHeight) return {};
   for (Pixel& p : img.pixels) p &= 0xFFFFFF;
   return img;
@@ -306,14 +305,13 @@ void paintFlatFrame(ISideBarMenu& menu, HWND window) {
     if (SetPropA(window, kFlatFrameRegionProp, HANDLE(1)))
       WndProcHook::instance().RegisterWndProcHook(window, HookPhase::After, &forgetRegionMark, nullptr);
   }
-  if (HDC wdc = GetWindowDC(window)) {
+  if (WindowDC wdc(window, WindowDC::Area::Window); wdc) {
     GdiObject<HBRUSH> shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
     GdiObject<HBRUSH> face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
     RECT outer{0, 0, w, h};
     RECT inner{1, 1, w - 1, h - 1};
-    FrameRect(wdc, &outer, shadow.get());
-    FrameRect(wdc, &inner, face.get());
-    ReleaseDC(window, wdc);
+    FrameRect(wdc.get(), &outer, shadow.get());
+    FrameRect(wdc.get(), &inner, face.get());
   }
 }
 

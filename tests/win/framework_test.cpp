@@ -9,6 +9,7 @@
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
+#include "ui/graphics.h"
 #include "ui/imagelist.h"
 #include "ui/menus.h"
 #include "ui/registry.h"
@@ -356,6 +357,43 @@ TEST(Controls, AlignmentFillsTheClientAreaInOrder) {
   combo->setItemIndex(26);
   EXPECT_EQ(combo->itemIndex(), -1);
   EXPECT_EQ(combo->selectedText(), "");
+}
+
+// ---- Device-context holders
+
+TEST(DcHolders, BufferedPaintTouchesOnlyItsAreaAndSavedStateComesBack) {
+  Bitmap target(40, 30);
+  ASSERT_FALSE(target.empty());
+  HDC dc = target.dc();
+  RECT all{0, 0, 40, 30};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  {
+    BufferedPaint buffer(dc, RECT{10, 5, 30, 25});
+    ASSERT_TRUE(buffer.buffered());
+    // Painted in the target's coordinates, wider than the area: only the area arrives.
+    RECT wide{0, 0, 40, 30};
+    FillRect(buffer.get(), &wide, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(GetPixel(dc, 15, 10), RGB(255, 255, 255));  // nothing reaches the target before the end
+  }
+  EXPECT_EQ(GetPixel(dc, 10, 5), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 29, 24), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 9, 5), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 30, 24), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 15, 4), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 15, 25), RGB(255, 255, 255));
+
+  // An empty area paints straight onto the target.
+  EXPECT_EQ(BufferedPaint(dc, RECT{5, 5, 5, 9}).get(), dc);
+
+  const COLORREF before = GetTextColor(dc);
+  HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
+  {
+    SavedDC saved(dc);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SelectObject(dc, GetStockObject(GRAY_BRUSH));
+  }
+  EXPECT_EQ(GetTextColor(dc), before);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
 }
 
 // ---- The hook registry
