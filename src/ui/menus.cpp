@@ -352,24 +352,25 @@ bool Menu::drawMenuItem(DRAWITEMSTRUCT& dis) {
   if (!item) return false;
   Canvas canvas(dis.hDC);
   canvas.font.assign(systemMenuFont());
-  int saved = SaveDC(dis.hDC);
-  try {
-    item->drawItem(canvas, dis.rcItem, dis.itemState);
-  } catch (...) {
-    // Painting goes on; the error gets the standard report.
-    reportCurrentException();
+  {
+    SavedDC saved(dis.hDC);
+    try {
+      item->drawItem(canvas, dis.rcItem, dis.itemState);
+    } catch (...) {
+      // Painting goes on; the error gets the standard report.
+      reportCurrentException();
+    }
+    canvas.setHandle(nullptr);
   }
-  canvas.setHandle(nullptr);
-  RestoreDC(dis.hDC, saved);
   return true;
 }
 
 bool Menu::measureMenuItem(HWND hwnd, MEASUREITEMSTRUCT& mis) {
   MenuItem* item = MenuItem::fromItemData(mis.itemData);
   if (!item) return false;
-  HDC dc = GetDC(hwnd);
+  WindowDC dc(hwnd);
   {
-    Canvas canvas(dc);
+    Canvas canvas(dc.get());
     canvas.font.assign(systemMenuFont());
     int width = int(mis.itemWidth), height = int(mis.itemHeight);
     try {
@@ -380,7 +381,6 @@ bool Menu::measureMenuItem(HWND hwnd, MEASUREITEMSTRUCT& mis) {
     mis.itemWidth = UINT(std::max(0, width));
     mis.itemHeight = UINT(std::max(0, height));
   }
-  ReleaseDC(hwnd, dc);
   return true;
 }
 
