@@ -173,8 +173,8 @@ int windowCount(const char* cls, const char* title) {
   return 0;
 }
 
-int windowRect(const char* cls, const char* title) {
-  HWND w = findTop(cls, title);
+// Prints a window's screen rectangle as "left top width height".
+int printRect(HWND w) {
   RECT r;
   if (!w || !GetWindowRect(w, &r)) {
     std::printf("not found\n");
@@ -183,6 +183,8 @@ int windowRect(const char* cls, const char* title) {
   std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
   return 0;
 }
+
+int windowRect(const char* cls, const char* title) { return printRect(findTop(cls, title)); }
 
 int clientOrigin(const char* cls, const char* title) {
   HWND w = findTop(cls, title);
@@ -394,14 +396,7 @@ int trayIcons(double seconds) {
 
 int childRect(const char* cls, const char* title, const char* part) {
   HWND top = findTop(cls, title);
-  HWND c = top ? findChild(top, lower(part)) : nullptr;
-  RECT r;
-  if (!c || !GetWindowRect(c, &r)) {
-    std::printf("not found\n");
-    return 1;
-  }
-  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-  return 0;
+  return printRect(top ? findChild(top, lower(part)) : nullptr);
 }
 
 int sysColor(unsigned long long index) {
