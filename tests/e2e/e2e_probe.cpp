@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,6 +37,12 @@ const char* kUsage =
     "                                        prints the items of the window's list box\n"
     "  tray-icons SECONDS                    waits for icons in Wine's stand-alone tray and\n"
     "                                        prints each icon's centre \"X Y\" (screen)\n"
+    "  child-rect CLASS TITLE CHILD          screen \"left top width height\" of the first child\n"
+    "                                        whose class name contains CHILD (any case)\n"
+    "  sys-color INDEX                       prints GetSysColor(INDEX) as RRGGBB\n"
+    "  text-ink FACE HEIGHT STYLE ANGLE TEXT prints \"FACE WIDTH HEIGHT\": the face GDI picked\n"
+    "                                        and the size of the text's ink drawn at ANGLE\n"
+    "                                        degrees (STYLE: -, b, i or bi)\n"
     "  find-atom NAME                        prints the global atom or exits 1\n"
     "  reg-get KEY VALUE                     KEY like HKCU\\Software\\Vrin\\Running\n"
     "  reg-set KEY VALUE DATA                writes a string value (creates the key)\n"
@@ -166,8 +173,8 @@ int windowCount(const char* cls, const char* title) {
   return 0;
 }
 
-int windowRect(const char* cls, const char* title) {
-  HWND w = findTop(cls, title);
+// Prints a window's screen rectangle as "left top width height".
+int printRect(HWND w) {
   RECT r;
   if (!w || !GetWindowRect(w, &r)) {
     std::printf("not found\n");
@@ -176,6 +183,8 @@ int windowRect(const char* cls, const char* title) {
   std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
   return 0;
 }
+
+int windowRect(const char* cls, const char* title) { return printRect(findTop(cls, title)); }
 
 int clientOrigin(const char* cls, const char* title) {
   HWND w = findTop(cls, title);
@@ -298,9 +307,10 @@ int msgbox(int argc, char** argv) {
 
 // ---- list box --------------------------------------------------------------------------
 
-HWND findListBox(HWND top) {
+// The first child whose class name contains `part` (lower case).
+HWND findChild(HWND top, const std::string& part) {
   for (HWND c : children(top))
-    if (lower(className(c)).find("listbox") != std::string::npos) return c;
+    if (lower(className(c)).find(part) != std::string::npos) return c;
   return nullptr;
 }
 
@@ -327,7 +337,7 @@ int listbox(int argc, char** argv) {
     std::printf("not found\n");
     return 1;
   }
-  HWND lb = findListBox(top);
+  HWND lb = findChild(top, "listbox");
   if (!lb) {
     std::printf("no list box\n");
     return 1;
@@ -379,6 +389,78 @@ int trayIcons(double seconds) {
     return 1;
   }
   for (const RECT& r : icons) std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  return 0;
+}
+
+// ---- what the screenshots are checked against ------------------------------------------
+
+int childRect(const char* cls, const char* title, const char* part) {
+  HWND top = findTop(cls, title);
+  return printRect(top ? findChild(top, lower(part)) : nullptr);
+}
+
+int sysColor(unsigned long long index) {
+  if (index > COLOR_MENUBAR) return usageError("no such system colour");
+  COLORREF c = GetSysColor(static_cast<int>(index));
+  std::printf("%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
+  return 0;
+}
+
+// Where this prefix's GDI puts the ink of a text: the size of the box of the pixels at least
+// half covered when it is drawn white on black at ANGLE degrees (as a side bar's caption is),
+// and the face GDI really used, so a caller can tell a stand-in from the face asked for.
+int textInk(const char* face, long height, const std::string& style, long angle, const char* text) {
+  if (style.find_first_not_of("-bi") != std::string::npos) return usageError("STYLE is -, b, i or bi");
+  if (height == 0 || height < -200 || height > 200 || angle < -360 || angle > 360)
+    return usageError("HEIGHT within +-200, ANGLE within +-360");
+  const int len = lstrlenA(text);
+  if (len > 200) return usageError("TEXT of at most 200 characters");
+  LOGFONTA lf{};
+  lf.lfHeight = height;
+  lf.lfEscapement = angle * 10;
+  lf.lfWeight = style.find('b') != std::string::npos ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = style.find('i') != std::string::npos;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfPitchAndFamily = VARIABLE_PITCH;
+  lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+  // Room for the text turned any way around a centred origin.
+  const int side = 2 * (len + 2) * static_cast<int>(std::labs(height)) + 16;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HFONT font = CreateFontIndirectA(&lf);
+  if (!dc || !bmp || !font || !bits) {
+    std::printf("cannot draw\n");
+    return 1;
+  }
+  HGDIOBJ oldBmp = SelectObject(dc, bmp);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  char used[LF_FACESIZE] = {};
+  GetTextFaceA(dc, LF_FACESIZE, used);
+  RECT all{0, 0, side, side};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  TextOutA(dc, side / 2, side / 2, text, len);
+  GdiFlush();
+  const auto* px = static_cast<const std::uint32_t*>(bits);
+  long left = side, top = side, right = -1, bottom = -1;
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x)
+      if (((px[static_cast<size_t>(y) * side + x] >> 8) & 0xFF) >= 128) {
+        left = std::min<long>(left, x), right = std::max<long>(right, x);
+        top = std::min<long>(top, y), bottom = std::max<long>(bottom, y);
+      }
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBmp);
+  DeleteObject(font);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+  if (right < 0) std::printf("%s 0 0\n", used);
+  else std::printf("%s %ld %ld\n", used, right - left + 1, bottom - top + 1);
   return 0;
 }
 
@@ -489,6 +571,10 @@ int main(int argc, char** argv) {
     std::printf(a ? "0x%04x\n" : "none\n", a);
     return a ? 0 : 1;
   }
+  if (cmd == "child-rect" && argc == 5) return childRect(argv[2], argv[3], argv[4]);
+  if (cmd == "sys-color" && argc == 3 && parseNumber(argv[2], m)) return sysColor(m);
+  if (cmd == "text-ink" && argc == 7)
+    return textInk(argv[2], std::strtol(argv[3], nullptr, 10), argv[4], std::strtol(argv[5], nullptr, 10), argv[6]);
   if (cmd == "reg-get" && argc == 4) return regGet(argv[2], argv[3]);
   if (cmd == "reg-set" && argc == 5) return regSet(argv[2], argv[3], argv[4]);
   if (cmd == "reg-delete" && argc == 3) return regDelete(argv[2]);
