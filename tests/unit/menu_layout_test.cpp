@@ -87,6 +87,23 @@ TEST(MenuLayoutTest, BarCellsAndHits) {
   EXPECT_EQ(menuBarTextColour(colours, false), sysColour(16));
 }
 
+TEST(MenuLayoutTest, WhatAMenuSaysOfItsItems) {
+  EXPECT_TRUE(menuItemEnabled(0x8));
+  EXPECT_FALSE(menuItemEnabled(0x1));  // MF_GRAYED alone
+  EXPECT_FALSE(menuItemEnabled(0x2));  // MF_DISABLED alone
+  EXPECT_TRUE(menuItemIsText(0x0));
+  EXPECT_TRUE(menuItemIsText(0x2000));  // MFT_RIGHTORDER is still text
+  EXPECT_FALSE(menuItemIsText(0x100));
+  EXPECT_FALSE(menuItemIsText(0x4));
+  EXPECT_EQ(temporaryItem("", 0x3), (TemporaryItem{"-", false, false}));
+  EXPECT_EQ(temporaryItem("&Open", 0x8), (TemporaryItem{"&Open", true, true}));
+
+  EXPECT_EQ(barCaptionFlags(true), 0x400u | 0x100u | 0x40u | 0x20u | 0x1u);
+  EXPECT_EQ(barCaptionFlags(false), 0x40u | 0x20u | 0x1u);
+  EXPECT_EQ(itemCaptionFlags(0x2, true), 0x400u | 0x100u | 0x40u | 0x20u | 0x2u);
+  EXPECT_EQ(itemCaptionFlags(0x0, false), 0x40u | 0x20u);
+}
+
 TEST(MenuLayoutTest, HugeCaptionsStayInRange) {
   // A 1,000-character caption measured past any window, then more items after it.
   const std::vector<Rect> cells = menuBarCells({INT_MAX, 7000, -5}, 10, 19);

@@ -24,6 +24,9 @@ constexpr Colour kButtonShadow = sysColour(16);
 constexpr int kTextGap = 3, kTextRightMargin = 1, kShortcutRightMargin = 11;
 constexpr int kSeparatorLineDrop = 4;
 constexpr int kMenuItemFrames = 5, kSeparatorFrame = 2;
+constexpr unsigned kMfsDisabled = 0x3, kMfsChecked = 0x8;
+constexpr unsigned kMftNotText = 0x4 | 0x100 | 0x800;  // MFT_BITMAP, MFT_OWNERDRAW, MFT_SEPARATOR
+constexpr unsigned kSingleLineText = dt::ExpandTabs | dt::SingleLine;
 
 // One code point of UTF-8 at s[i]; a byte that starts no valid sequence stands for itself.
 char32_t decodeAt(std::string_view s, std::size_t i) {
@@ -81,6 +84,14 @@ Rect menuBarItemBounds(const Rect& cell, const Rect& bar) {
   b.bottom = std::clamp(b.bottom, b.top, std::max(b.top, bar.bottom));
   return b;
 }
+
+unsigned barCaptionFlags(bool measuring) {
+  return kSingleLineText | dt::Center | (measuring ? dt::CalcRect | dt::NoClip : 0);
+}
+
+bool menuItemEnabled(unsigned state) { return (state & kMfsDisabled) == 0; }
+bool menuItemChecked(unsigned state) { return (state & kMfsChecked) != 0; }
+bool menuItemIsText(unsigned type) { return (type & kMftNotText) == 0; }
 
 int menuBarItemAt(const std::vector<MenuBarItem>& items, int x, int y) {
   for (std::size_t i = 0; i < items.size(); ++i)
@@ -170,6 +181,14 @@ std::array<PictureCopy, 3> separatorParts(int pictureWidth, int pictureHeight, i
       {rect(left, 0, iw - right, ih), rect(frameLeft + left, y0, frameRight - right, ph)},
       {rect(iw - right, 0, iw, ih), rect(frameRight - right, y0, frameRight, ph)},
   }};
+}
+
+TemporaryItem temporaryItem(std::string_view text, unsigned state) {
+  return {text.empty() ? std::string("-") : std::string(text), menuItemEnabled(state), menuItemChecked(state)};
+}
+
+unsigned itemCaptionFlags(unsigned alignment, bool measuring) {
+  return kSingleLineText | alignment | (measuring ? dt::CalcRect | dt::NoClip : 0);
 }
 
 unsigned itemAlignmentFlags(bool popupComponent, PopupAlignment alignment) {

@@ -42,6 +42,17 @@ std::vector<Rect> menuBarCells(const std::vector<int>& captionWidths, int firstI
 // lower at the bottom, and cut to the bar, so a cell past the bar's end cannot be hit.
 Rect menuBarItemBounds(const Rect& cell, const Rect& bar);
 
+// A bar caption is measured with these DrawText flags and drawn with the second set, centred
+// in its cell both ways (placeCaption).
+unsigned barCaptionFlags(bool measuring);
+
+// What a menu's own item state and type say (MENUITEMINFO's fState and fType): enabled unless
+// grayed or disabled; plain text unless owner-drawn, a bitmap, a separator and the like (its
+// caption then comes from the application's item with the same command).
+bool menuItemEnabled(unsigned state);
+bool menuItemChecked(unsigned state);
+bool menuItemIsText(unsigned type);
+
 // A top-level item of the bar as the rules see it.
 struct MenuBarItem {
   std::string Caption;
@@ -116,6 +127,16 @@ Rect itemBackgroundSource(const Rect& itemRect);
 std::array<PictureCopy, 3> separatorParts(int pictureWidth, int pictureHeight, int leftWidth, int rightWidth,
                                           int itemWidth, int itemHeight);
 
+// An item read from a bare menu, drawn without an application item behind it: an empty
+// string is a separator.
+struct TemporaryItem {
+  std::string Caption;
+  bool Enabled = true;
+  bool Checked = false;
+  bool operator==(const TemporaryItem&) const = default;
+};
+TemporaryItem temporaryItem(std::string_view text, unsigned state);
+
 // ---- Item content ----
 
 // The alignment of a popup menu component.
@@ -146,6 +167,10 @@ struct ItemContentLayout {
   Rect shortcut;             // DT_RIGHT, from the caption's right end to R.right - 11; empty without
 };
 ItemContentLayout layoutItemContent(const ItemContentInput& in);
+// The caption's DrawText flags with the item's alignment: measured (DT_CALCRECT, DT_NOCLIP,
+// DT_EXPANDTABS, DT_SINGLELINE) or drawn (DT_EXPANDTABS, DT_SINGLELINE). The text routine adds
+// its right-to-left flags; the text it measures is measuredItemText's (a blank for "" and "&").
+unsigned itemCaptionFlags(unsigned alignment, bool measuring);
 
 // ---- The text routine ----
 
