@@ -47,13 +47,8 @@ TEST(MenuRulesTest, ItemHandlersSwitchingOff) {
             (ItemHandlerChange{DrawChange::Keep, MeasureChange::Clear}));
 }
 
-TEST(MenuRulesTest, ItemDrawingAndPopupMessages) {
-  EXPECT_EQ(chooseItemDrawing(true, true), ItemDrawing::Skinned);
-  EXPECT_EQ(chooseItemDrawing(true, false), ItemDrawing::Plain);
-  EXPECT_EQ(chooseItemDrawing(false, true), ItemDrawing::SkinnedTemporary);
-  EXPECT_EQ(chooseItemDrawing(false, false), ItemDrawing::PlainTemporary);
-
-  constexpr unsigned kDestroy = 0x2, kNcPaint = 0x85, kPrint = 0x317, kPaint = 0xF;
+TEST(MenuRulesTest, PopupWindowMessages) {
+  constexpr unsigned kDestroy = 0x2, kNcPaint = 0x85, kPrint = 0x317;
   EXPECT_EQ(popupMessageAction(kNcPaint, false, false, true), PopupAction::Pass);
   EXPECT_EQ(popupMessageAction(kDestroy, true, false, false), PopupAction::ReleaseThenPass);
   EXPECT_EQ(popupMessageAction(kNcPaint, true, false, true), PopupAction::Swallow);
@@ -61,7 +56,6 @@ TEST(MenuRulesTest, ItemDrawingAndPopupMessages) {
   EXPECT_EQ(popupMessageAction(kNcPaint, true, false, false), PopupAction::Pass);  // the system frame stays
   EXPECT_EQ(popupMessageAction(kPrint, true, false, true), PopupAction::Print);
   EXPECT_EQ(popupMessageAction(kPrint, true, false, false), PopupAction::Pass);
-  EXPECT_EQ(popupMessageAction(kPaint, true, false, true), PopupAction::Pass);
 }
 
 MenuLoopMessage message(unsigned id, std::uintptr_t wParam = 0) {
@@ -71,16 +65,6 @@ MenuLoopMessage message(unsigned id, std::uintptr_t wParam = 0) {
   return m;
 }
 MenuLoopMessage key(unsigned code) { return message(menumsg::KeyDown, code); }
-MenuLoopMessage selected(MenuSelection s) {
-  MenuLoopMessage m = message(menumsg::MenuSelect);
-  m.selection = s;
-  return m;
-}
-MenuLoopMessage closing() {
-  MenuLoopMessage m = message(menumsg::MenuSelect);
-  m.menuClosing = true;
-  return m;
-}
 MenuLoopMessage mouse(int x, int y, int under) {
   MenuLoopMessage m = message(menumsg::MouseMove);
   m.cursor = {x, y};
@@ -107,39 +91,35 @@ TEST(MenuRulesTest, ArrowsMoveAlongTheBarAndWrap) {
   MenuTracker t;
   auto pressFrom = [&](int index, MenuSelection current, unsigned code) {
     t.start(index, 3, {0, 0});
-    t.onMessage(selected(current));
+    t.onMenuSelect(false, current);
     return t.onMessage(key(code)).press;
   };
   // Right on an item without sub-items opens the next bar item; from the last, the first.
   EXPECT_EQ(pressFrom(0, kLeaf, vk::Right), 1);
   EXPECT_TRUE(t.KeySwitch());
   EXPECT_EQ(pressFrom(2, kLeaf, vk::Right), 0);
-  EXPECT_EQ(pressFrom(2, kDeepLeaf, vk::Right), 0);
   EXPECT_EQ(pressFrom(0, kOpener, vk::Right), -1);  // right opens its submenu instead
   // Left from the bar item's own menu goes back; before the first comes the last.
   EXPECT_EQ(pressFrom(1, kLeaf, vk::Left), 0);
   EXPECT_EQ(pressFrom(0, kLeaf, vk::Left), 2);
-  EXPECT_EQ(pressFrom(0, kOpener, vk::Left), 2);
   EXPECT_EQ(pressFrom(0, (MenuSelection{true, false, true, true, false}), vk::Left), 2);
   EXPECT_EQ(pressFrom(0, kDeepLeaf, vk::Left), -1);  // a deeper menu closes first
-  EXPECT_FALSE(t.KeySwitch());
   EXPECT_EQ(pressFrom(0, MenuSelection{}, vk::Right), -1);  // nothing selected yet
 
   // A bar of one item has nowhere to go; an empty bar neither.
-  t.start(0, 1, {0, 0});
-  t.onMessage(selected(kLeaf));
-  EXPECT_EQ(t.onMessage(key(vk::Right)).press, -1);
-  t.start(0, 0, {0, 0});
-  t.onMessage(selected(kLeaf));
-  EXPECT_EQ(t.onMessage(key(vk::Right)).press, -1);
-  EXPECT_EQ(t.onMessage(mouse(9, 9, 0)).press, -1);
+  for (int count : {1, 0}) {
+    t.start(0, count, {0, 0});
+    t.onMenuSelect(false, kLeaf);
+    EXPECT_EQ(t.onMessage(key(vk::Right)).press, -1);
+    EXPECT_EQ(t.onMessage(mouse(9, 9, 0)).press, -1);
+  }
 }
 
 TEST(MenuRulesTest, RightToLeftMenusSwapTheArrows) {
   MenuTracker t;
   t.start(1, 3, {0, 0});
   EXPECT_EQ(t.translateKey(menumsg::KeyDown, vk::Left), vk::Left);  // nothing selected: no menu to read
-  t.onMessage(selected({true, true, false, false, true}));
+  t.onMenuSelect(false, MenuSelection{true, true, false, false, true});
   EXPECT_EQ(t.translateKey(menumsg::KeyDown, vk::Left), vk::Right);
   EXPECT_EQ(t.translateKey(menumsg::KeyUp, vk::Right), vk::Left);
   EXPECT_EQ(t.translateKey(menumsg::KeyDown, vk::Down), vk::Down);
@@ -161,24 +141,24 @@ TEST(MenuRulesTest, MouseSwitchesOnlyWhenItMoves) {
 TEST(MenuRulesTest, ClosingEndsTrackingUnlessSwitching) {
   MenuTracker t;
   t.start(0, 3, {0, 0});
-  t.onMessage(selected(kLeaf));
-  EXPECT_TRUE(t.onMessage(closing()).endTracking);
+  t.onMenuSelect(false, kLeaf);
+  EXPECT_TRUE(t.onMenuSelect(true, {}).endTracking);
 
   // A switch closes the menu without ending the tracking, once.
   t.start(0, 3, {0, 0});
-  t.onMessage(selected(kLeaf));
+  t.onMenuSelect(false, kLeaf);
   ASSERT_EQ(t.onMessage(key(vk::Right)).press, 1);
-  EXPECT_FALSE(t.onMessage(closing()).endTracking);
+  EXPECT_FALSE(t.onMenuSelect(true, {}).endTracking);
   EXPECT_FALSE(t.KeySwitch());
   EXPECT_FALSE(t.CurrentItem().known);
-  EXPECT_TRUE(t.onMessage(closing()).endTracking);
+  EXPECT_TRUE(t.onMenuSelect(true, {}).endTracking);
 
   // Escape and Return take the switch back; Alt ends the tracking.
   t.start(0, 3, {0, 0});
-  t.onMessage(selected(kLeaf));
+  t.onMenuSelect(false, kLeaf);
   t.onMessage(key(vk::Right));
   t.onMessage(key(vk::Escape));
-  EXPECT_TRUE(t.onMessage(closing()).endTracking);
+  EXPECT_TRUE(t.onMenuSelect(true, {}).endTracking);
   EXPECT_TRUE(t.onMessage(message(menumsg::SysKeyDown, vk::Menu)).endTracking);
   EXPECT_FALSE(t.onMessage(message(menumsg::SysKeyDown, 'F')).endTracking);
 }

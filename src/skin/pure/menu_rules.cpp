@@ -96,21 +96,24 @@ MenuLoopReaction MenuTracker::onMessage(const MenuLoopMessage& m) {
     r.endTracking = true;
     return r;
   }
-  if (m.message == menumsg::MenuSelect) {
-    // A menu closing for a switch to another bar item leaves the tracking on.
-    if (m.menuClosing && !keySwitch_) {
-      r.endTracking = true;
-      return r;
-    }
-    keySwitch_ = false;
-    current_ = m.menuClosing ? MenuSelection{} : m.selection;
-    return r;
-  }
   const int t = target(m);
   if (t >= 0 && t != trackingIndex_) {
     keySwitch_ = true;
     r.press = t;
   }
+  return r;
+}
+
+MenuLoopReaction MenuTracker::onMenuSelect(bool closing, const MenuSelection& selection) {
+  MenuLoopReaction r;
+  if (trackingIndex_ < 0) return r;
+  // A menu closing for a switch to another bar item leaves the tracking on.
+  if (closing && !keySwitch_) {
+    r.endTracking = true;
+    return r;
+  }
+  keySwitch_ = false;
+  current_ = closing ? MenuSelection{} : selection;
   return r;
 }
 

@@ -90,8 +90,6 @@ struct MenuLoopMessage {
   std::uintptr_t wParam = 0;   // the key code, as translateKey left it
   Point cursor;                // WM_MOUSEMOVE: the cursor on the screen
   int barItemUnderCursor = -1; // WM_MOUSEMOVE: the bar item there, -1 when none
-  bool menuClosing = false;    // WM_MENUSELECT with flags 0xFFFF and no menu
-  MenuSelection selection;     // WM_MENUSELECT otherwise
 };
 
 struct MenuLoopReaction {
@@ -117,6 +115,10 @@ class MenuTracker {
   // key messages carry key codes; others keep their WPARAM.
   std::uintptr_t translateKey(unsigned message, std::uintptr_t wParam) const;
   MenuLoopReaction onMessage(const MenuLoopMessage& m);
+  // WM_MENUSELECT, from the hook or from the owner window: closing (flags 0xFFFF and no menu)
+  // ends the tracking unless a switch to another bar item closed the menu; otherwise the
+  // selection becomes CurrentItem. Only endTracking is ever set.
+  MenuLoopReaction onMenuSelect(bool closing, const MenuSelection& selection);
 
  private:
   int target(const MenuLoopMessage& m);
