@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/window_hooks.h"
 #include "ui/application.h"
+#include "ui/geometry_win.h"
 #include "ui/imagelist.h"
 #include "ui/registry.h"
+#include "ui/window_hooks.h"
 
 namespace vrin {
 
@@ -29,12 +30,10 @@ bool xpOrLater() {
   return xp;
 }
 
-RECT toRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
 // Round-rect body plus stem, in window coordinates.
 HRGN shapeRegion(const BalloonShape& s) {
   POINT pts[3];
-  for (int i = 0; i < 3; ++i) pts[i] = POINT{s.stem[i].x, s.stem[i].y};
+  for (int i = 0; i < 3; ++i) pts[i] = toPOINT(s.stem[i]);
   GdiObject<HRGN> stem(CreatePolygonRgn(pts, 3, WINDING));
   HRGN body = CreateRoundRectRgn(s.body.left, s.body.top, s.body.right, s.body.bottom, s.corner, s.corner);
   if (body && stem) CombineRgn(body, body, stem.get(), RGN_OR);
@@ -103,7 +102,7 @@ void BalloonWindow::layoutAt(POINT screenPoint, HWND ownerWindow) {
     SelectScope select(dc.get(), font);
     RECT r{0, 0, screenWidth, 0};
     DrawTextW(dc.get(), widen(text).c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
-    return BalloonSize{int(r.right - r.left), int(r.bottom - r.top)};
+    return Size{int(r.right - r.left), int(r.bottom - r.top)};
   };
   BalloonContent c;
   c.hasHeader = content_.showHeader;
@@ -119,8 +118,7 @@ void BalloonWindow::layoutAt(POINT screenPoint, HWND ownerWindow) {
   RECT work{};
   if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
     work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  placement_ = placeBalloon(layout_, content_.position, {screenPoint.x, screenPoint.y},
-                            Rect{work.left, work.top, work.right, work.bottom});
+  placement_ = placeBalloon(layout_, content_.position, toPoint(screenPoint), toRect(work));
   const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
   const Rect screen{vx, vy, vx + GetSystemMetrics(SM_CXVIRTUALSCREEN), vy + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   const Rect r = confineToScreen(placement_.rect, screen);
@@ -260,7 +258,7 @@ void BalloonWindowEx::apply(const CloseButtonEffect& e) {
 }
 
 LRESULT BalloonWindowEx::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
-  const BalloonPoint at{short(LOWORD(lp)), short(HIWORD(lp))};
+  const Point at{short(LOWORD(lp)), short(HIWORD(lp))};
   switch (msg) {
     case WM_NCHITTEST:
       if (content_.showCloseButton) return HTCLIENT;  // the button needs the mouse
@@ -438,8 +436,8 @@ void BalloonHint::ShowBalloon(WinControl* anchorControl, POINT anchorPoint, cons
   GetWindowRect(window_->handle(), &placed);
   recordedTopLeft_ = POINT{placed.left, placed.top};
   const BalloonPlacement& p = window_->placement();
-  const BalloonPoint tip = stemTip(p.rect, p.position, window_->layout());
-  data_.stemPoint = POINT{tip.x, tip.y};
+  const Point tip = stemTip(p.rect, p.position, window_->layout());
+  data_.stemPoint = toPOINT(tip);
   if (anchorWnd_) {
     ScreenToClient(anchorWnd_, &recordedTopLeft_);
     ScreenToClient(anchorWnd_, &data_.stemPoint);
@@ -506,7 +504,7 @@ bool BalloonHint::anchorHook(void* self, HWND hwnd, UINT msg, WPARAM, LPARAM lp,
     return false;
   }
   const int width = msg == WM_SIZE ? LOWORD(lp) : 0, height = msg == WM_SIZE ? HIWORD(lp) : 0;
-  switch (anchorReaction(msg, {b->data_.stemPoint.x, b->data_.stemPoint.y}, width, height)) {
+  switch (anchorReaction(msg, toPoint(b->data_.stemPoint), width, height)) {
     case AnchorReaction::Follow: {
       POINT p = b->recordedTopLeft_;
       ClientToScreen(hwnd, &p);

@@ -83,33 +83,33 @@ TEST(SideBarGradient, SolidFillsEmptyRectsAndClipping) {
 }
 
 TEST(SideBarPictures, PositionsByAlignment) {
-  const MenuSize bar{32, 200};
-  auto at = [&](VertAlignment v, HorzAlignment h, MenuSize p = {10, 20}) {
+  const Size bar{32, 200};
+  auto at = [&](VertAlignment v, HorzAlignment h, Size p = {10, 20}) {
     return picturePosition({1, 2, v, h}, p, bar);
   };
-  EXPECT_EQ(at(VertAlignment::vaTop, HorzAlignment::haLeft), (MenuPoint{1, 2}));
-  EXPECT_EQ(at(VertAlignment::vaBottom, HorzAlignment::haRight), (MenuPoint{32 + 1 - 10, 200 + 2 - 20}));
-  EXPECT_EQ(at(VertAlignment::vaMiddle, HorzAlignment::haCenter), (MenuPoint{11 + 1, 90 + 2}));
-  EXPECT_EQ(at(VertAlignment::vaMiddle, HorzAlignment::haCenter, {11, 21}), (MenuPoint{10 + 1, 89 + 2}));
-  EXPECT_EQ(at(VertAlignment::vaMiddle, HorzAlignment::haCenter, {41, 1}), (MenuPoint{-4 + 1, 99 + 2}));
+  EXPECT_EQ(at(VertAlignment::vaTop, HorzAlignment::haLeft), (Point{1, 2}));
+  EXPECT_EQ(at(VertAlignment::vaBottom, HorzAlignment::haRight), (Point{32 + 1 - 10, 200 + 2 - 20}));
+  EXPECT_EQ(at(VertAlignment::vaMiddle, HorzAlignment::haCenter), (Point{11 + 1, 90 + 2}));
+  EXPECT_EQ(at(VertAlignment::vaMiddle, HorzAlignment::haCenter, {11, 21}), (Point{10 + 1, 89 + 2}));
+  EXPECT_EQ(at(VertAlignment::vaMiddle, HorzAlignment::haCenter, {41, 1}), (Point{-4 + 1, 99 + 2}));
 }
 
-std::vector<int> columnsOf(const std::vector<MenuPoint>& tiles) {
+std::vector<int> columnsOf(const std::vector<Point>& tiles) {
   std::vector<int> xs;
-  for (const MenuPoint& p : tiles)
+  for (const Point& p : tiles)
     if (p.y == tiles.front().y) xs.push_back(p.x);
   return xs;
 }
 
 TEST(SideBarPictures, TilingOrigins) {
-  const MenuSize bar{32, 200}, pic{10, 20};
+  const Size bar{32, 200}, pic{10, 20};
   auto tiles = [&](HorzAlignment h, int offsetX = 0, VertAlignment v = VertAlignment::vaTop, int offsetY = 0) {
     return tilePositions({offsetX, offsetY, v, h}, pic, bar);
   };
   const auto left = tiles(HorzAlignment::haLeft);
   EXPECT_EQ(columnsOf(left), (std::vector<int>{0, 10, 20, 30}));
   EXPECT_EQ(left.size(), 4u * 11u);  // rows 0, 20, ... 200
-  EXPECT_EQ(left.back(), (MenuPoint{30, 200}));
+  EXPECT_EQ(left.back(), (Point{30, 200}));
   EXPECT_EQ(columnsOf(tiles(HorzAlignment::haRight)), (std::vector<int>{-8, 2, 12, 22, 32}));
   EXPECT_EQ(columnsOf(tiles(HorzAlignment::haCenter)), (std::vector<int>{-4, 6, 16, 26}));
   EXPECT_EQ(columnsOf(tiles(HorzAlignment::haLeft, 15)), (std::vector<int>{-5, 5, 15, 25}));
@@ -212,8 +212,8 @@ TEST(SideBarRender, PicturesOverTheGradient) {
 TEST(SideBarRender, SettlingAndCopyingTheBar) {
   BarStateCore st;
   st.barHeight = 57;  // collected while measuring
-  MenuSize size = settleBar(st, 60, {0, 0}, 32);
-  EXPECT_EQ(size, (MenuSize{32, 60}));
+  Size size = settleBar(st, 60, {0, 0}, 32);
+  EXPECT_EQ(size, (Size{32, 60}));
   EXPECT_FALSE(st.heightPending);
   EXPECT_FALSE(st.barValid);
 
@@ -223,9 +223,9 @@ TEST(SideBarRender, SettlingAndCopyingTheBar) {
   EXPECT_TRUE(st.barValid);
   st.barHeight = 38;  // no client rectangle: the collected sum stands
   st.heightPending = true;
-  EXPECT_EQ(settleBar(st, std::nullopt, size, 32), (MenuSize{32, 38}));
+  EXPECT_EQ(settleBar(st, std::nullopt, size, 32), (Size{32, 38}));
   EXPECT_FALSE(st.barValid);
-  EXPECT_EQ(settleBar(st, 99, {32, 38}, 32), (MenuSize{32, 38}));  // not pending: untouched
+  EXPECT_EQ(settleBar(st, 99, {32, 38}, 32), (Size{32, 38}));  // not pending: untouched
 
   const Rect item{0, 19, 150, 38};
   BarCopy c = barCopyFor(st, item, 32, {32, 100}, Side::sLeft);
@@ -251,13 +251,13 @@ TEST(SideBarCaption, BothDirectionsCoverTheSameRowsOneColumnApart) {
   const BarCaptionLayout up = layoutBarCaption(in, kClassic);
   ASSERT_EQ(up.draws.size(), 1u);
   EXPECT_EQ(up.escapement, 900);
-  EXPECT_EQ(up.draws[0].origin, (MenuPoint{4, 150}));  // round(4.0), round(149.5) -> 150
+  EXPECT_EQ(up.draws[0].origin, (Point{4, 150}));  // round(4.0), round(149.5) -> 150
   EXPECT_EQ(up.clip, (Rect{0, 0, 32, 201}));
 
   in.direction = Direction::dUpToDown;
   const BarCaptionLayout down = layoutBarCaption(in, kClassic);
   EXPECT_EQ(down.escapement, -900);
-  EXPECT_EQ(down.draws[0].origin, (MenuPoint{4 + 23 + 1, 50}));
+  EXPECT_EQ(down.draws[0].origin, (Point{4 + 23 + 1, 50}));
   const Rect a = captionTextBox(up.draws[0].origin, Direction::dDownToUp, in.extent);
   const Rect b = captionTextBox(down.draws[0].origin, Direction::dUpToDown, in.extent);
   EXPECT_EQ(a, (Rect{4, 50, 27, 150}));
@@ -267,7 +267,7 @@ TEST(SideBarCaption, BothDirectionsCoverTheSameRowsOneColumnApart) {
   EXPECT_EQ(layoutBarCaption(in, kClassic).draws[0].origin.x, 4 + 22 + 1);
   in.extent = {101, 20};
   in.direction = Direction::dDownToUp;
-  EXPECT_EQ(layoutBarCaption(in, kClassic).draws[0].origin, (MenuPoint{6, 150}));  // 150.0
+  EXPECT_EQ(layoutBarCaption(in, kClassic).draws[0].origin, (Point{6, 150}));  // 150.0
 }
 
 TEST(SideBarCaption, EndsCopiesAndColours) {
@@ -290,7 +290,7 @@ TEST(SideBarCaption, EndsCopiesAndColours) {
   in.fontColour = cl::Highlight;
   const auto draws = layoutBarCaption(in, kClassic).draws;
   ASSERT_EQ(draws.size(), 3u);
-  const MenuPoint o = draws[2].origin;
+  const Point o = draws[2].origin;
   EXPECT_EQ(draws[0], (CaptionDraw{{o.x - 2, o.y + 2}, menuColour(255, 255, 255)}));
   EXPECT_EQ(draws[1], (CaptionDraw{{o.x + 2, o.y - 2}, cl::Gray}));
   EXPECT_EQ(draws[2].colour, menuColour(0, 0, 128));
@@ -377,7 +377,7 @@ TEST(SideBarItem, StandardItemWithImage) {
   ASSERT_EQ(plan.ops.size(), 3u);
   EXPECT_EQ(plan.ops[0], (PaintOp{.kind = PaintKind::Fill, .rect = {33, 0, 200, 19}, .colour = cl::Menu}));
   EXPECT_EQ(plan.ops[1].kind, PaintKind::ListImage);
-  EXPECT_EQ(plan.ops[1].at, (MenuPoint{34, 1}));
+  EXPECT_EQ(plan.ops[1].at, (Point{34, 1}));
   EXPECT_FALSE(plan.ops[1].disabled);
   EXPECT_EQ(plan.glyphBox, (Rect{33, 0, 52, 19}));
   EXPECT_EQ(plan.ops[2].kind, PaintKind::Caption);
@@ -407,21 +407,21 @@ TEST(SideBarItem, CheckAndRadioGlyphs) {
   ASSERT_EQ(opsOf(plan, PaintKind::Checker).size(), 1u);
   EXPECT_EQ(opsOf(plan, PaintKind::Checker)[0].rect, (Rect{34, 1, 51, 18}));
   ASSERT_EQ(opsOf(plan, PaintKind::CheckGlyph).size(), 1u);
-  EXPECT_EQ(opsOf(plan, PaintKind::CheckGlyph)[0].at, (MenuPoint{35 + 2 + 1, 2 + 2 + 1}));
+  EXPECT_EQ(opsOf(plan, PaintKind::CheckGlyph)[0].at, (Point{35 + 2 + 1, 2 + 2 + 1}));
   ASSERT_EQ(opsOf(plan, PaintKind::Edge).size(), 1u);
   EXPECT_EQ(opsOf(plan, PaintKind::Edge)[0].rect, (Rect{34, 1, 52, 19}));
   EXPECT_EQ(opsOf(plan, PaintKind::Edge)[0].flags, edge::SunkenOuter);
 
   in.radioItem = true;
-  EXPECT_EQ(opsOf(planItemBody(in, kClassic), PaintKind::RadioGlyph)[0].at, (MenuPoint{36, 3}));
+  EXPECT_EQ(opsOf(planItemBody(in, kClassic), PaintKind::RadioGlyph)[0].at, (Point{36, 3}));
   in.style = SideBarMenuStyle::msWindowsXP;  // XP: framed box, +1 on X for the check only
   plan = planItemBody(in, kClassic);
-  EXPECT_EQ(opsOf(plan, PaintKind::RadioGlyph)[0].at, (MenuPoint{35, 1}));
+  EXPECT_EQ(opsOf(plan, PaintKind::RadioGlyph)[0].at, (Point{35, 1}));
   ASSERT_EQ(opsOf(plan, PaintKind::Frame).size(), 1u);
   EXPECT_EQ(opsOf(plan, PaintKind::Frame)[0].rect, (Rect{34, 0, 52, 18}));
   EXPECT_TRUE(opsOf(plan, PaintKind::Edge).empty());
   in.radioItem = false;
-  EXPECT_EQ(opsOf(planItemBody(in, kClassic), PaintKind::CheckGlyph)[0].at, (MenuPoint{35 + 2 + 1, 1 + 2}));
+  EXPECT_EQ(opsOf(planItemBody(in, kClassic), PaintKind::CheckGlyph)[0].at, (Point{35 + 2 + 1, 1 + 2}));
 
   ItemDrawInput own = trayItem();  // own 8 x 8 bitmap, no list image: centred in the 16 box
   own.hasImageList = false;

@@ -15,11 +15,6 @@ using i64 = std::int64_t;
 int clampInt(i64 v) { return int(std::clamp<i64>(v, INT_MIN, INT_MAX)); }
 i64 spanOf(int a, int b) { return i64(b) - i64(a); }
 
-Rect offsetRect(Rect r, int dx, int dy) {
-  return {clampInt(i64(r.left) + dx), clampInt(i64(r.top) + dy), clampInt(i64(r.right) + dx),
-          clampInt(i64(r.bottom) + dy)};
-}
-
 // The part of r inside the image, as half-open column and row ranges.
 struct Span {
   int begin, end;
@@ -56,7 +51,7 @@ void fillSolid(Image& target, const Rect& r, Pixel p) {
 }
 
 bool hasPicture(const BarPictureSettings& p) { return p.picture && usable(*p.picture); }
-MenuSize sizeOf(const Image& img) { return {img.width, img.height}; }
+Size sizeOf(const Image& img) { return {img.width, img.height}; }
 
 }  // namespace
 
@@ -112,7 +107,7 @@ void fillGradient(Image& target, const Rect& r, GradientStyle style, MenuColour 
 
 // ---- Pictures ----
 
-MenuPoint picturePosition(const PicturePlacement& p, MenuSize picture, MenuSize bar) {
+Point picturePosition(const PicturePlacement& p, Size picture, Size bar) {
   i64 x = p.offsetX, y = p.offsetY;
   switch (p.horz) {
     case HorzAlignment::haLeft: break;
@@ -144,8 +139,8 @@ i64 tileOrigin(i64 barLen, i64 len, int mode) {  // mode: 0 start, 1 end, 2 cent
 
 }  // namespace
 
-std::vector<MenuPoint> tilePositions(const PicturePlacement& p, MenuSize picture, MenuSize bar) {
-  std::vector<MenuPoint> out;
+std::vector<Point> tilePositions(const PicturePlacement& p, Size picture, Size bar) {
+  std::vector<Point> out;
   if (picture.width <= 0 || picture.height <= 0) return out;
   const int hmode = p.horz == HorzAlignment::haLeft ? 0 : p.horz == HorzAlignment::haRight ? 1 : 2;
   const int vmode = p.vert == VertAlignment::vaTop ? 0 : p.vert == VertAlignment::vaBottom ? 1 : 2;
@@ -156,7 +151,7 @@ std::vector<MenuPoint> tilePositions(const PicturePlacement& p, MenuSize picture
   return out;
 }
 
-void drawPicture(Image& target, const Image& picture, MenuPoint at, bool transparent) {
+void drawPicture(Image& target, const Image& picture, Point at, bool transparent) {
   if (!usable(picture) || !usable(target)) return;
   const Pixel key = picture.at(0, picture.height - 1) & 0xFFFFFF;
   const Span xs = clipSpan(at.x, clampInt(i64(at.x) + picture.width), target.width);
@@ -215,7 +210,7 @@ bool backPictureCoversBar(const BarPictureSettings& back) {
 }
 
 void renderBarParts(Image& bar, const BarRenderSettings& s, BarParts parts, const SystemColourLookup& lookup) {
-  const MenuSize size = sizeOf(bar);
+  const Size size = sizeOf(bar);
   const Rect whole{0, 0, bar.width, bar.height};
   if ((parts & bpGradient) && !backPictureCoversBar(s.backPicture))
     fillGradient(bar, whole, s.gradientStyle, s.gradientStart, s.gradientEnd, lookup);
@@ -229,7 +224,7 @@ void renderBarParts(Image& bar, const BarRenderSettings& s, BarParts parts, cons
           drawPicture(bar, pic, picturePosition(back.placement, sizeOf(pic), size), back.transparent);
           break;
         case DrawStyle::dsTile:
-          for (const MenuPoint& at : tilePositions(back.placement, sizeOf(pic), size))
+          for (const Point& at : tilePositions(back.placement, sizeOf(pic), size))
             drawPicture(bar, pic, at, back.transparent);
           break;
         case DrawStyle::dsStretch:
@@ -248,7 +243,7 @@ void renderBarParts(Image& bar, const BarRenderSettings& s, BarParts parts, cons
 
 // ---- The bar beside an item ----
 
-MenuSize settleBar(BarStateCore& state, std::optional<int> clientHeight, MenuSize bitmapSize, int barWidth) {
+Size settleBar(BarStateCore& state, std::optional<int> clientHeight, Size bitmapSize, int barWidth) {
   if (!state.heightPending) return bitmapSize;
   if (clientHeight) state.barHeight = *clientHeight;
   state.heightPending = false;
@@ -265,7 +260,7 @@ MenuSize settleBar(BarStateCore& state, std::optional<int> clientHeight, MenuSiz
   return bitmapSize;
 }
 
-BarCopy barCopyFor(const BarStateCore& state, const Rect& itemRect, int barWidth, MenuSize bitmapSize, Side side) {
+BarCopy barCopyFor(const BarStateCore& state, const Rect& itemRect, int barWidth, Size bitmapSize, Side side) {
   BarCopy c;
   if (state.barValid) {
     c.source = {itemRect.left, itemRect.top, clampInt(i64(itemRect.left) + barWidth), itemRect.bottom};
@@ -314,7 +309,7 @@ BarCaptionLayout layoutBarCaption(const BarCaptionInput& in, const SystemColourL
   return out;
 }
 
-Rect captionTextBox(MenuPoint origin, Direction direction, MenuSize extent) {
+Rect captionTextBox(Point origin, Direction direction, Size extent) {
   const i64 x = origin.x, y = origin.y, cx = extent.width, cy = extent.height;
   if (direction == Direction::dDownToUp) return {clampInt(x), clampInt(y - cx), clampInt(x + cy), clampInt(y)};
   return {clampInt(x - cy), clampInt(y), clampInt(x), clampInt(y + cx)};
@@ -522,7 +517,7 @@ void Planner::content(Rect r) {
   const bool drawImage = in.hasImageList && (validIndex || (in.checked && !hasBitmap));
   const bool glyph = drawImage || hasBitmap;
   if (glyph) {
-    const MenuSize box = drawImage ? in.imageSize : MenuSize{16, 16};
+    const Size box = drawImage ? in.imageSize : Size{16, 16};
     g.right = clampInt(i64(g.left) + box.width);
     g.bottom = clampInt(i64(g.top) + box.height);
     const int d = clampInt((spanOf(r.top, r.bottom) - spanOf(g.top, g.bottom)) / 2 - 1);
@@ -558,7 +553,7 @@ void Planner::content(Rect r) {
       plan.ops.push_back({.kind = PaintKind::ListImage, .at = {g.left, g.top}, .disabled = !in.enabled});
     } else if (drawImage) {
       const bool radio = in.radioItem;
-      const MenuSize gs = radio ? in.radioGlyphSize : in.checkGlyphSize;
+      const Size gs = radio ? in.radioGlyphSize : in.checkGlyphSize;
       i64 x = g.left + (spanOf(g.left, g.right) - gs.width) / 2;
       i64 y = g.top + (spanOf(g.top, g.bottom) - gs.height) / 2;
       if (!xp) {

@@ -37,16 +37,16 @@ struct PicturePlacement {
 };
 
 // Top-left corner of a picture in the bar; the offsets are always added.
-MenuPoint picturePosition(const PicturePlacement& p, MenuSize picture, MenuSize bar);
+Point picturePosition(const PicturePlacement& p, Size picture, Size bar);
 
 // Top-left corners of the tiled copies of a background picture, row by row. Rows (and columns)
 // lying wholly before the bar are left out, which paints the same as starting further up.
 // Empty when the picture has no area.
-std::vector<MenuPoint> tilePositions(const PicturePlacement& p, MenuSize picture, MenuSize bar);
+std::vector<Point> tilePositions(const PicturePlacement& p, Size picture, Size bar);
 
 // Copies picture at `at`, cut to the target. Transparent: pixels of the picture's bottom-left
 // colour are left out.
-void drawPicture(Image& target, const Image& picture, MenuPoint at, bool transparent);
+void drawPicture(Image& target, const Image& picture, Point at, bool transparent);
 // Nearest-neighbour stretch into dest, cut to the target, with the same transparency rule.
 void stretchPicture(Image& target, const Image& picture, const Rect& dest, bool transparent);
 // One-pixel frame along the inside of r, cut to the target.
@@ -88,7 +88,7 @@ void renderBarParts(Image& bar, const BarRenderSettings& s, BarParts parts, cons
 // Settles the collected height before drawing: takes the menu window's client height when known,
 // clears the pending mark and gives the size the bar bitmap must have; a size change makes the
 // bar invalid. Negative sizes are treated as 0.
-MenuSize settleBar(BarStateCore& state, std::optional<int> clientHeight, MenuSize bitmapSize, int barWidth);
+Size settleBar(BarStateCore& state, std::optional<int> clientHeight, Size bitmapSize, int barWidth);
 
 struct BarCopy {
   bool render = false;  // the bitmap must be rendered first, then copied whole
@@ -98,14 +98,14 @@ struct BarCopy {
 
 // What to copy for one item: its rows when the bar is valid, else the whole bitmap. With the
 // bar on the right the destination moves to the item's right edge.
-BarCopy barCopyFor(const BarStateCore& state, const Rect& itemRect, int barWidth, MenuSize bitmapSize, Side side);
+BarCopy barCopyFor(const BarStateCore& state, const Rect& itemRect, int barWidth, Size bitmapSize, Side side);
 
 // ---- The rotated caption ----
 
 struct BarCaptionInput {
   std::string_view caption;
-  MenuSize extent;                   // text extent in the unrotated sense: width along, height across
-  MenuSize bar;                      // Bar.Width x BarHeight
+  Size extent;                   // text extent in the unrotated sense: width along, height across
+  Size bar;                      // Bar.Width x BarHeight
   VertAlignment alignment = VertAlignment::vaBottom;
   Direction direction = Direction::dDownToUp;
   int offsetY = 6;
@@ -118,7 +118,7 @@ struct BarCaptionInput {
 };
 
 struct CaptionDraw {
-  MenuPoint origin;  // ExtTextOut reference point
+  Point origin;  // ExtTextOut reference point
   MenuColour colour; // already converted to RGB
   bool operator==(const CaptionDraw&) const = default;
 };
@@ -132,7 +132,7 @@ struct BarCaptionLayout {
 BarCaptionLayout layoutBarCaption(const BarCaptionInput& in, const SystemColourLookup& lookup);
 
 // The pixels a rotated caption covers, drawn from `origin` in `direction`.
-Rect captionTextBox(MenuPoint origin, Direction direction, MenuSize extent);
+Rect captionTextBox(Point origin, Direction direction, Size extent);
 
 enum class FontPitch : std::uint8_t { fpDefault, fpVariable, fpFixed };
 
@@ -220,17 +220,17 @@ struct ItemDrawInput {
 
   // Its image list (the nearest SubMenuImages, else the menu's Images).
   bool hasImageList = false;
-  MenuSize imageSize{16, 16};
+  Size imageSize{16, 16};
   int imageCount = 0;
   int imageIndex = -1;
-  MenuSize bitmapSize;      // the item's own Bitmap; 0 x 0 when empty
+  Size bitmapSize;      // the item's own Bitmap; 0 x 0 when empty
 
-  MenuSize checkGlyphSize{16, 16};  // the system check mark
-  MenuSize radioGlyphSize{16, 16};
+  Size checkGlyphSize{16, 16};  // the system check mark
+  Size radioGlyphSize{16, 16};
   // Measured by the Win32 layer: the caption in the item's font (bold when default), as
   // measuredItemText gives it, and " <separator text> " in the canvas font.
-  MenuSize captionExtent;
-  MenuSize separatorTextExtent;
+  Size captionExtent;
+  Size separatorTextExtent;
 };
 
 enum class PaintKind : std::uint8_t {
@@ -256,7 +256,7 @@ struct PaintOp {
   MenuColour colour2 = cl::None;
   unsigned flags = 0;   // DrawText flags, or the edge kind of DrawEdge
   unsigned sides = 0;   // DrawEdge border flags
-  MenuPoint at{};
+  Point at{};
   bool disabled = false;
   std::optional<Rect> gap{};
   int fadeWidth = 0;
