@@ -25,16 +25,20 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
+// Settings and rectangles may hold anything: arithmetic on them is done wide and clamped back.
+constexpr int clampInt(std::int64_t v) { return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); }
+constexpr std::int64_t spanOf(int a, int b) { return std::int64_t(b) - std::int64_t(a); }
+
 // PtInRect rules: left and top inside, right and bottom outside.
 constexpr bool rectContains(const Rect& r, Point p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
-// Moved by (dx, dy); rectangles may come from settings holding anything, so the sums are
-// clamped to the int range instead of overflowing.
+// Moved by (dx, dy), the sums clamped to the int range.
 constexpr Rect offsetRect(const Rect& r, int dx, int dy) {
-  auto add = [](int a, int d) { return int(std::clamp<std::int64_t>(std::int64_t(a) + d, INT_MIN, INT_MAX)); };
-  return {add(r.left, dx), add(r.top, dy), add(r.right, dx), add(r.bottom, dy)};
+  using i64 = std::int64_t;
+  return {clampInt(i64(r.left) + dx), clampInt(i64(r.top) + dy), clampInt(i64(r.right) + dx),
+          clampInt(i64(r.bottom) + dy)};
 }
 
 }  // namespace vrin

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "menus/pure/sidebar_glyphs.h"
+#include "menus/pure/sidebar_item_plan.h"
 #include "menus/pure/sidebar_render.h"
 #include "menus/sidebar_menus.h"
 #include "ui/geometry_win.h"

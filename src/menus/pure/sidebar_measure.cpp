@@ -10,7 +10,6 @@ namespace vrin {
 namespace {
 
 // Sizes come from stored settings and application handlers; odd values must not overflow.
-int clampInt(std::int64_t v) { return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); }
 int add(int a, std::int64_t b) { return clampInt(std::int64_t(a) + b); }
 
 }  // namespace
