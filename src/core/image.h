@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/geometry.h"
+
 namespace vrin {
 
 // A pixel is 0x00RRGGBB (the top byte is free for alpha where a routine says so).
@@ -18,24 +20,6 @@ constexpr unsigned blue(Pixel p) { return p & 0xFF; }
 
 // The key colour of skin pictures: magenta marks what is cut away.
 constexpr Pixel kKeyColour = rgb(255, 0, 255);
-
-struct Point {
-  int x = 0, y = 0;
-  bool operator==(const Point&) const = default;
-};
-
-struct Size {
-  int width = 0, height = 0;
-  bool operator==(const Size&) const = default;
-};
-
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool empty() const { return right <= left || bottom <= top; }
-  bool operator==(const Rect&) const = default;
-};
 
 // Top-down rows, width * height pixels.
 struct Image {

@@ -309,7 +309,7 @@ void measureSideBarMenuItem(ISideBarMenu& menu, MenuItem& item, Canvas& canvas, 
     hooks.drawModule = [&, module](int& w, int& h, bool barVisible, bool& defaultMeasure) {
       module->measureBarMenuItem(&item, canvas, w, h, barVisible, defaultMeasure);
     };
-  const MenuSize size = measureSideBarItem(in, {width, height}, menu.getBarState().core, hooks);
+  const Size size = measureSideBarItem(in, {width, height}, menu.getBarState().core, hooks);
   width = size.width;
   height = size.height;
 }

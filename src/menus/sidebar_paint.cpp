@@ -5,8 +5,10 @@
 #include <optional>
 
 #include "menus/pure/sidebar_glyphs.h"
+#include "menus/pure/sidebar_item_plan.h"
 #include "menus/pure/sidebar_render.h"
 #include "menus/sidebar_menus.h"
+#include "ui/geometry_win.h"
 #include "ui/imagelist.h"
 #include "ui/window_hooks.h"
 
@@ -19,8 +21,6 @@ const SystemColourLookup& systemColours() {
   return lookup;
 }
 
-Rect toRect(const RECT& r) { return {int(r.left), int(r.top), int(r.right), int(r.bottom)}; }
-RECT toRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 Color toColor(MenuColour c) { return Color(value(c)); }
 COLORREF toColorRef(Pixel p) { return COLORREF(value(fromPixel(p))); }
 Pixel fromColorRef(COLORREF c) { return toPixel(MenuColour(c & 0xFFFFFF)); }
@@ -106,14 +106,14 @@ const Glyph& radioGlyph() {
   return glyph;
 }
 
-void drawGlyph(HDC dc, const Glyph& glyph, MenuPoint at, Pixel ink) {
+void drawGlyph(HDC dc, const Glyph& glyph, Point at, Pixel ink) {
   for (const GlyphDot& d : transparentGlyphDots(glyph.image, glyph.monochrome, ink))
     SetPixel(dc, at.x + d.x, at.y + d.y, toColorRef(d.colour));
 }
 
 // ---- Item bodies ----
 
-MenuSize measureText(Canvas& canvas, const std::string& text, unsigned flags) {
+Size measureText(Canvas& canvas, const std::string& text, unsigned flags) {
   RECT r{0, 0, 0, 0};
   canvas.drawText(text, r, flags | DT_CALCRECT | DT_NOCLIP);
   return {int(r.right - r.left), int(r.bottom - r.top)};
@@ -367,7 +367,7 @@ void drawBarCaption(const SideBar& bar, Bitmap& bmp, Canvas& canvas) {
 
   BarCaptionInput in;
   in.caption = cap.caption();
-  in.extent = {int(extent.cx), int(extent.cy)};
+  in.extent = toSize(extent);
   in.bar = {bmp.width(), bmp.height()};
   in.alignment = cap.alignment();
   in.direction = cap.direction();
@@ -487,8 +487,6 @@ BarPlace barPlace(HWND window) {
   return place;
 }
 
-Rect shifted(Rect r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
-
 }  // namespace
 
 void drawBarBeside(ISideBarMenu& menu, Canvas& canvas, const RECT& itemRect, HWND menuWindow) {
@@ -500,15 +498,15 @@ void drawBarBeside(ISideBarMenu& menu, Canvas& canvas, const RECT& itemRect, HWN
     state.barTop = place.top;
   }
   Bitmap& bmp = state.barBitmap();
-  const MenuSize have{bmp.width(), bmp.height()};
-  const MenuSize want = settleBar(state.core, place.height, have, bar.width());
+  const Size have{bmp.width(), bmp.height()};
+  const Size want = settleBar(state.core, place.height, have, bar.width());
   if (want != have) bmp.setSize(want.width, want.height);
-  const MenuSize size{bmp.width(), bmp.height()};
+  const Size size{bmp.width(), bmp.height()};
 
   // The bar's own coordinates: its first column at the item's left, its first row at barTop.
   const int dx = int(itemRect.left), dy = state.barTop;
-  const BarCopy copy = barCopyFor(state.core, shifted(toRect(itemRect), -dx, -dy), bar.width(), size, bar.side());
-  const Rect dest = shifted(copy.dest, dx, dy);
+  const BarCopy copy = barCopyFor(state.core, offsetRect(toRect(itemRect), -dx, -dy), bar.width(), size, bar.side());
+  const Rect dest = offsetRect(copy.dest, dx, dy);
   if (!copy.render) {
     copyBar(canvas.handle(), bmp, copy.source, dest);
     return;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "skin/pure/skin_draw.h"
+#include "ui/geometry_win.h"
 #include "ui/graphics.h"
 
 namespace vrin {
@@ -86,10 +87,10 @@ GdiObject<HRGN> regionFromRects(const std::vector<std::vector<Rect>>& batches) {
     data->rdh.nCount = DWORD(batch.size());
     data->rdh.nRgnSize = DWORD(batch.size() * sizeof(RECT));
     const Rect bound = boundingRect(batch);
-    data->rdh.rcBound = RECT{bound.left, bound.top, bound.right, bound.bottom};
+    data->rdh.rcBound = toRECT(bound);
     auto* rects = reinterpret_cast<RECT*>(buffer.data() + sizeof(RGNDATAHEADER));
     for (std::size_t i = 0; i < batch.size(); ++i)
-      rects[i] = RECT{batch[i].left, batch[i].top, batch[i].right, batch[i].bottom};
+      rects[i] = toRECT(batch[i]);
     GdiObject<HRGN> part(ExtCreateRegion(nullptr, DWORD(buffer.size()), data));
     if (!part) throw std::runtime_error("ExtCreateRegion failed");
     if (!result)

@@ -54,7 +54,7 @@ TEST(BalloonLayoutMeasure, HeaderIconAndCloseButton) {
   BalloonPaintRects r = balloonPaintRects(l, t, true);
   EXPECT_EQ(r.header.left, 36);
   EXPECT_EQ(r.header.top, t + 8);
-  EXPECT_EQ(r.icon, (BalloonPoint{12, t + 7}));
+  EXPECT_EQ(r.icon, (Point{12, t + 7}));
   EXPECT_EQ(r.text, (Rect{12, t + 28, 177, 69}));
   EXPECT_EQ(r.closeButton.width(), 16);
   EXPECT_EQ(r.closeButton.height(), 16);
@@ -121,7 +121,7 @@ TEST(BalloonLayoutMeasure, DegenerateAndHostileSizesStaySane) {
 
 TEST(BalloonLayoutPosition, OffsetsPutTheStemOnThePoint) {
   BalloonLayout l = alertLayout();
-  const BalloonPoint pt{500, 400};
+  const Point pt{500, 400};
   EXPECT_EQ(balloonRectAt(pt, bpLeftDown, l), (Rect{338, 400, 515, 469}));
   EXPECT_EQ(balloonRectAt(pt, bpAuto, l), (Rect{338, 400, 515, 469}));
   EXPECT_EQ(balloonRectAt(pt, bpRightDown, l), (Rect{485, 400, 662, 469}));
@@ -134,7 +134,7 @@ TEST(BalloonLayoutPosition, OffsetsPutTheStemOnThePoint) {
   l.stemLift = 10;
   Rect up = balloonRectAt(pt, bpLeftUp, l);
   EXPECT_EQ(up.bottom, 390);
-  EXPECT_EQ(stemTip(up, bpLeftUp, l), (BalloonPoint{500, 390}));
+  EXPECT_EQ(stemTip(up, bpLeftUp, l), (Point{500, 390}));
 }
 
 TEST(BalloonLayoutPosition, AutoChoiceByQuadrant) {
@@ -149,7 +149,7 @@ TEST(BalloonLayoutPosition, AutoChoiceByQuadrant) {
 
 TEST(BalloonLayoutPosition, FlipsNearEachCorner) {
   BalloonLayout l = alertLayout();
-  struct Case { BalloonPoint pt; BalloonPosition want; };
+  struct Case { Point pt; BalloonPosition want; };
   const Case cases[] = {
       {{924, 688}, bpLeftUp},    // lower right: above and left, stem at its bottom right
       {{20, 20}, bpRightDown},   // upper left
@@ -178,7 +178,7 @@ TEST(BalloonLayoutPosition, NoFlipAwayFromEdgesAndExplicitPositionsFlipToo) {
 
   BalloonPlacement p = placeBalloon(l, bpRightDown, {1000, 300}, kWork);
   EXPECT_EQ(p.position, bpLeftDown);
-  EXPECT_EQ(stemTip(p.rect, p.position, l), (BalloonPoint{1000, 300}));
+  EXPECT_EQ(stemTip(p.rect, p.position, l), (Point{1000, 300}));
   EXPECT_EQ(placeBalloon(l, bpLeftUp, {100, 30}, kWork).position, bpRightDown);
 
   // An ordinal out of range behaves as bpAuto.
@@ -219,26 +219,26 @@ TEST(BalloonLayoutPosition, ConfinementToTheVirtualScreen) {
 TEST(BalloonLayoutShape, StemAndBodyPerPosition) {
   BalloonLayout l = alertLayout();  // 177 x 69, stem 16 x 16 at 15
   BalloonShape s = balloonShape(l, bpLeftDown);
-  EXPECT_EQ(s.stem[0], (BalloonPoint{161, 0}));
-  EXPECT_EQ(s.stem[1], (BalloonPoint{161, 17}));
-  EXPECT_EQ(s.stem[2], (BalloonPoint{144, 17}));
+  EXPECT_EQ(s.stem[0], (Point{161, 0}));
+  EXPECT_EQ(s.stem[1], (Point{161, 17}));
+  EXPECT_EQ(s.stem[2], (Point{144, 17}));
   EXPECT_EQ(s.body, (Rect{1, 17, 177, 66}));
   EXPECT_EQ(s.corner, 11);
   EXPECT_EQ(balloonShape(l, bpAuto).stem, s.stem);
 
   s = balloonShape(l, bpRightDown);
-  EXPECT_EQ(s.stem[0], (BalloonPoint{16, 0}));
-  EXPECT_EQ(s.stem[2], (BalloonPoint{33, 17}));
+  EXPECT_EQ(s.stem[0], (Point{16, 0}));
+  EXPECT_EQ(s.stem[2], (Point{33, 17}));
 
   s = balloonShape(l, bpLeftUp);
-  EXPECT_EQ(s.stem[0], (BalloonPoint{161, 70}));
-  EXPECT_EQ(s.stem[1], (BalloonPoint{161, 52}));
-  EXPECT_EQ(s.stem[2], (BalloonPoint{144, 52}));
+  EXPECT_EQ(s.stem[0], (Point{161, 70}));
+  EXPECT_EQ(s.stem[1], (Point{161, 52}));
+  EXPECT_EQ(s.stem[2], (Point{144, 52}));
   EXPECT_EQ(s.body, (Rect{1, 1, 177, 53}));
 
   s = balloonShape(l, bpRightUp);
-  EXPECT_EQ(s.stem[0], (BalloonPoint{16, 69}));
-  EXPECT_EQ(s.stem[2], (BalloonPoint{33, 52}));
+  EXPECT_EQ(s.stem[0], (Point{16, 69}));
+  EXPECT_EQ(s.stem[2], (Point{33, 52}));
 }
 
 TEST(BalloonLayoutShape, StemBaseAlwaysMeetsTheBody) {
@@ -250,7 +250,7 @@ TEST(BalloonLayoutShape, StemBaseAlwaysMeetsTheBody) {
     BalloonLayout l = measureBalloon(c);
     for (BalloonPosition p : {bpLeftDown, bpRightDown, bpLeftUp, bpRightUp}) {
       BalloonShape s = balloonShape(l, p);
-      for (const BalloonPoint& pt : s.stem) {
+      for (const Point& pt : s.stem) {
         EXPECT_GE(pt.x, s.body.left) << int(p);
         EXPECT_LE(pt.x, s.body.right) << int(p);
       }
@@ -301,11 +301,11 @@ TEST(BalloonSettings, ProgramBalloonAndOptionOverrides) {
 
 TEST(BalloonSettings, IconSizeSourceAndSound) {
   const BalloonImages list{true, 3, 24, 20};
-  EXPECT_EQ(balloonIconSize(ikCustom, 1, list), (BalloonSize{24, 20}));
-  EXPECT_EQ(balloonIconSize(ikCustom, 3, list), (BalloonSize{16, 16}));
-  EXPECT_EQ(balloonIconSize(ikCustom, 0, BalloonImages{}), (BalloonSize{16, 16}));
-  EXPECT_EQ(balloonIconSize(ikNone, 0, list), (BalloonSize{0, 0}));
-  EXPECT_EQ(balloonIconSize(ikWarning, 1, list), (BalloonSize{16, 16}));
+  EXPECT_EQ(balloonIconSize(ikCustom, 1, list), (Size{24, 20}));
+  EXPECT_EQ(balloonIconSize(ikCustom, 3, list), (Size{16, 16}));
+  EXPECT_EQ(balloonIconSize(ikCustom, 0, BalloonImages{}), (Size{16, 16}));
+  EXPECT_EQ(balloonIconSize(ikNone, 0, list), (Size{0, 0}));
+  EXPECT_EQ(balloonIconSize(ikWarning, 1, list), (Size{16, 16}));
 
   using S = BalloonIconSource;
   EXPECT_EQ(balloonIconSource(ikCustom, 2, list), (S{S::Custom, 2}));
@@ -397,7 +397,7 @@ TEST(BalloonCloseButton, ReleaseOutsideOrAfterLeavingDoesNotClose) {
 }
 
 TEST(BalloonAnchor, ReactionsToTheAnchorControl) {
-  const BalloonPoint tip{100, 50};
+  const Point tip{100, 50};
   EXPECT_EQ(anchorReaction(0x0003, tip, 0, 0), AnchorReaction::Follow);
   EXPECT_EQ(anchorReaction(0x0005, tip, 200, 100), AnchorReaction::None);
   EXPECT_EQ(anchorReaction(0x0005, tip, 100, 100), AnchorReaction::Hide);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/bmp.h"
+#include "menus/pure/sidebar_item_plan.h"
 #include "menus/pure/sidebar_render.h"
 
 namespace vrin {

@@ -28,17 +28,17 @@ SideBarItemMeasure trayItem(SideBarMenuStyle style) {
 }
 
 TEST(SideBarMeasure, TrayTopLevelItemInBothStyles) {
-  const MenuSize host = hostDefaultItemSize(trayHostItem());
-  EXPECT_EQ(host, (MenuSize{16 + 15 + 7 + kText, 16 + 3}));
+  const Size host = hostDefaultItemSize(trayHostItem());
+  EXPECT_EQ(host, (Size{16 + 15 + 7 + kText, 16 + 3}));
 
   BarStateCore bar;
   EXPECT_EQ(measureSideBarItem(trayItem(SideBarMenuStyle::msStandard), host, bar),
-            (MenuSize{16 + 15 + 7 + kText + 33, 19}));
+            (Size{16 + 15 + 7 + kText + 33, 19}));
   EXPECT_EQ(bar.barHeight, 19);
 
   BarStateCore xpBar;
   EXPECT_EQ(measureSideBarItem(trayItem(SideBarMenuStyle::msWindowsXP), host, xpBar),
-            (MenuSize{16 + 15 + 7 + kText + 33 + 2, 20}));
+            (Size{16 + 15 + 7 + kText + 33 + 2, 20}));
   EXPECT_EQ(xpBar.barHeight, 20);
 }
 
@@ -46,25 +46,25 @@ TEST(SideBarMeasure, HostDefaultSizes) {
   HostItemMeasure sep;
   sep.separator = true;
   sep.textWidth = 4;
-  EXPECT_EQ(hostDefaultItemSize(sep), (MenuSize{-2 + 7 + 4, 5 + 3}));
+  EXPECT_EQ(hostDefaultItemSize(sep), (Size{-2 + 7 + 4, 5 + 3}));
 
   HostItemMeasure plain;  // no image list, no bitmap: keeps the height it came with
   plain.startHeight = 13;
   plain.textWidth = kText;
-  EXPECT_EQ(hostDefaultItemSize(plain), (MenuSize{-7 + 7 + kText, 16}));
+  EXPECT_EQ(hostDefaultItemSize(plain), (Size{-7 + 7 + kText, 16}));
 
   HostItemMeasure bitmap = plain;
   bitmap.hasBitmap = true;
-  EXPECT_EQ(hostDefaultItemSize(bitmap), (MenuSize{16 + 15 + 7 + kText, 19}));
+  EXPECT_EQ(hostDefaultItemSize(bitmap), (Size{16 + 15 + 7 + kText, 19}));
 
   HostItemMeasure bigImages = trayHostItem();
   bigImages.imageSize = {24, 20};
-  EXPECT_EQ(hostDefaultItemSize(bigImages), (MenuSize{24 + 15 + 7 + kText, 23}));
+  EXPECT_EQ(hostDefaultItemSize(bigImages), (Size{24 + 15 + 7 + kText, 23}));
 
   HostItemMeasure top = trayHostItem();  // main-menu bar item: bar size, no +15, no +3
   top.mainMenuTopLevel = true;
   top.menuBarItemSize = {20, 19};
-  EXPECT_EQ(hostDefaultItemSize(top), (MenuSize{20 + 7 + kText, 19}));
+  EXPECT_EQ(hostDefaultItemSize(top), (Size{20 + 7 + kText, 19}));
 }
 
 TEST(SideBarMeasure, MeasuredTextGetsBlankWhenDrawTextWouldSeeNothing) {
@@ -76,7 +76,7 @@ TEST(SideBarMeasure, MeasuredTextGetsBlankWhenDrawTextWouldSeeNothing) {
 }
 
 TEST(SideBarMeasure, SeparatorHeightsByTextAndStyle) {
-  const MenuSize host{10, 8};
+  const Size host{10, 8};
   struct Case {
     bool enabled;
     const char* hint;
@@ -94,8 +94,8 @@ TEST(SideBarMeasure, SeparatorHeightsByTextAndStyle) {
     m.hint = c.hint;
     m.style = c.style;
     BarStateCore bar;
-    const MenuSize s = measureSideBarItem(m, host, bar);
-    EXPECT_EQ(s, (MenuSize{10, c.height})) << c.hint << " enabled=" << c.enabled;
+    const Size s = measureSideBarItem(m, host, bar);
+    EXPECT_EQ(s, (Size{10, c.height})) << c.hint << " enabled=" << c.enabled;
     m.barVisible = true;  // on a bar-carrying level it also gets the bar width
     EXPECT_EQ(measureSideBarItem(m, host, bar).width, 10 + 33);
   }
@@ -104,21 +104,21 @@ TEST(SideBarMeasure, SeparatorHeightsByTextAndStyle) {
 TEST(SideBarMeasure, GlyphColumnAndXpSizesForNonTopLevelItems) {
   SideBarItemMeasure m;  // no Images, no Bitmap: the glyph column is added
   BarStateCore bar;
-  EXPECT_EQ(measureSideBarItem(m, {40, 16}, bar), (MenuSize{55, 16}));
+  EXPECT_EQ(measureSideBarItem(m, {40, 16}, bar), (Size{55, 16}));
   m.itemHasBitmap = true;
-  EXPECT_EQ(measureSideBarItem(m, {40, 16}, bar), (MenuSize{40, 16}));
+  EXPECT_EQ(measureSideBarItem(m, {40, 16}, bar), (Size{40, 16}));
 
   m.style = SideBarMenuStyle::msWindowsXP;  // odd heights round up to even, +2 width
-  EXPECT_EQ(measureSideBarItem(m, {40, 17}, bar), (MenuSize{42, 18}));
-  EXPECT_EQ(measureSideBarItem(m, {40, 18}, bar), (MenuSize{42, 18}));
+  EXPECT_EQ(measureSideBarItem(m, {40, 17}, bar), (Size{42, 18}));
+  EXPECT_EQ(measureSideBarItem(m, {40, 18}, bar), (Size{42, 18}));
 
   m.mainMenuTopLevel = true;  // bar items keep the host's size
   m.itemHasBitmap = false;
   m.separatorStyle = SeparatorStyle::ssShortLine;
-  EXPECT_EQ(measureSideBarItem(m, {40, 17}, bar), (MenuSize{40, 17}));
+  EXPECT_EQ(measureSideBarItem(m, {40, 17}, bar), (Size{40, 17}));
   m.mainMenuTopLevel = false;
   m.style = SideBarMenuStyle::msStandard;
-  EXPECT_EQ(measureSideBarItem(m, {40, 17}, bar), (MenuSize{40 + 15 + 10, 17}));
+  EXPECT_EQ(measureSideBarItem(m, {40, 17}, bar), (Size{40 + 15 + 10, 17}));
 }
 
 TEST(SideBarMeasure, BarWidthOnlyBesideCarryingItemsAndCollectedHeight) {
@@ -185,16 +185,16 @@ TEST(SideBarMeasure, HandlersAndTheDefaultMeasureFlag) {
     dm = false;  // the module takes over: no short-line margin
   };
   BarStateCore bar;
-  EXPECT_EQ(measureSideBarItem(m, {50, 19}, bar, hooks), (MenuSize{100 + 1 + 33, 30}));
+  EXPECT_EQ(measureSideBarItem(m, {50, 19}, bar, hooks), (Size{100 + 1 + 33, 30}));
   EXPECT_EQ(moduleCalls, 1);
   EXPECT_EQ(bar.barHeight, 30);  // the handler's height is what the bar collects
 
   hooks.onMeasureMenuItem = [](int&, int&, bool, bool& dm) { dm = false; };
-  EXPECT_EQ(measureSideBarItem(m, {50, 19}, bar, hooks), (MenuSize{50 + 33, 19}));
+  EXPECT_EQ(measureSideBarItem(m, {50, 19}, bar, hooks), (Size{50 + 33, 19}));
   EXPECT_EQ(moduleCalls, 1);  // not asked once the event cleared the flag
 
   hooks = {};
-  EXPECT_EQ(measureSideBarItem(m, {50, 19}, bar, hooks), (MenuSize{50 + 10 + 33, 19}));
+  EXPECT_EQ(measureSideBarItem(m, {50, 19}, bar, hooks), (Size{50 + 10 + 33, 19}));
 }
 
 TEST(SideBarMeasure, EffectiveStyleAndOsTests) {
@@ -231,7 +231,7 @@ TEST(SideBarMeasure, OddSettingsDoNotOverflow) {
   m.barSpace = INT_MAX;
   BarStateCore bar;
   bar.barHeight = INT_MAX - 1;
-  const MenuSize s = measureSideBarItem(m, {INT_MAX - 3, INT_MAX}, bar);
+  const Size s = measureSideBarItem(m, {INT_MAX - 3, INT_MAX}, bar);
   EXPECT_EQ(s.width, INT_MAX);
   EXPECT_EQ(s.height, INT_MAX);
   EXPECT_EQ(bar.barHeight, INT_MAX);

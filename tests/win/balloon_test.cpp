@@ -1,124 +1,18 @@
-// The balloon hint against the real window system: shape, placement near the tray, the
-// fade and the visible time, the close button, replacement, the anchor's reactions, and
-// the window-procedure hook registry underneath.
+// The balloon hint component against the real window system: the fade and the visible
+// time, replacement, the anchor's reactions, its published settings and the sounds.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "balloon/balloon_hint.h"
-#include "ui/window_hooks.h"
+#include "support/balloon_fixture.h"
 #include "support/win_test_util.h"
-#include "ui/application.h"
-#include "ui/form.h"
 #include "ui/registry.h"
+#include "ui/window_hooks.h"
 
 using namespace vrin;
-using vrin::test::pumpUntil;
-
-namespace {
-
-int alphaOf(HWND h) {
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  COLORREF key = 0;
-  if (!GetLayeredWindowAttributes(h, &key, &alpha, &flags)) return -1;
-  return alpha;
-}
-
-BOOL CALLBACK countVisibleBalloon(HWND h, LPARAM p) {
-  wchar_t cls[64] = {};
-  GetClassNameW(h, cls, 64);
-  if (std::wstring(cls) == L"TBalloonWindowEx" && IsWindowVisible(h)) ++*reinterpret_cast<int*>(p);
-  return TRUE;
-}
-
-int visibleBalloonWindows() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), &countVisibleBalloon, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
-RECT windowRect(HWND h) {
-  RECT r{};
-  GetWindowRect(h, &r);
-  return r;
-}
-
-// The history window's stand-in, with the program's `pop`.
-class BalloonTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    form = std::make_unique<Form>(nullptr);
-    form->borderStyle = BorderStyle::ToolWindow;
-    form->setBounds(381, 281, 0, 0);
-    form->setClientSize(495, 272);
-    form->onClose = CloseEvent::fn([](Component*, CloseAction& a) { a = CloseAction::None; });
-    formWnd = form->handle();  // stays hidden, as in the program
-    pop = new BalloonHint(form.get());
-    pop->setName("pop");
-    pop->setCustomAnimationTime(300);
-    pop->setDefaultHeader("Vrin killed popup");
-    pop->setOptions({boShowCloseBtn, boCustomAnimation});
-  }
-
-  // Where the program points the stem: near the screen's bottom-right corner.
-  POINT anchor() const {
-    return POINT{GetSystemMetrics(SM_CXSCREEN) - form->left() - 100, GetSystemMetrics(SM_CYSCREEN) - form->top() - 50};
-  }
-  void show(const std::string& text, int visibleMs) {
-    pop->ShowBalloon(form.get(), anchor(), "Vrin alert", text, visibleMs, ikInformation, -1);
-  }
-  HWND balloon() const { return pop->window().handle(); }
-
-  std::unique_ptr<Form> form;
-  HWND formWnd = nullptr;
-  BalloonHint* pop = nullptr;
-};
-
-}  // namespace
-
-TEST_F(BalloonTest, StemmedTopmostUnactivatedWindowAboveLeftOfTheTrayPoint) {
-  HWND before = GetForegroundWindow();
-  show("Pop killed:http://example.com/ad", 2000);
-  HWND h = balloon();
-  ASSERT_TRUE(IsWindow(h));
-  EXPECT_TRUE(IsWindowVisible(h));
-  EXPECT_TRUE(pop->active());
-  EXPECT_EQ(GetForegroundWindow(), before);
-  const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
-  EXPECT_TRUE(ex & WS_EX_TOPMOST);
-  EXPECT_TRUE(ex & WS_EX_NOACTIVATE);
-  EXPECT_TRUE(ex & WS_EX_LAYERED);
-  EXPECT_TRUE(GetClassLongW(h, GCL_STYLE) & CS_DROPSHADOW);
-  EXPECT_EQ(GetWindow(h, GW_OWNER), application().handle());
-
-  // Lower-right quadrant: body above and to the left, stem at the bottom right, its tip on
-  // the point (16 x 16 stem, 15 pixels from the body's right edge).
-  POINT tip = anchor();
-  ClientToScreen(formWnd, &tip);
-  const RECT r = windowRect(h);
-  const int w = r.right - r.left, ht = r.bottom - r.top;
-  EXPECT_EQ(pop->window().placement().position, bpLeftUp);
-  EXPECT_EQ(r.right - 15, tip.x);
-  EXPECT_EQ(r.bottom, tip.y);
-  RECT work;
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_LE(r.right, work.right);
-  EXPECT_LE(r.bottom, work.bottom);
-  EXPECT_LT(work.right - r.right, 150);
-  EXPECT_LT(work.bottom - r.bottom, 100);
-
-  GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
-  EXPECT_EQ(GetWindowRgn(h, region.get()), COMPLEXREGION);
-  EXPECT_FALSE(PtInRegion(region.get(), 0, 0));          // rounded corners
-  EXPECT_FALSE(PtInRegion(region.get(), w - 1, 0));
-  EXPECT_TRUE(PtInRegion(region.get(), w / 2, ht / 2));  // body
-  // Below the body (which ends 16 pixels above the bottom), only the stem is there.
-  EXPECT_TRUE(PtInRegion(region.get(), w - 15 - 3, ht - 4));
-  EXPECT_FALSE(PtInRegion(region.get(), 8, ht - 4));
-}
+using namespace vrin::test;
 
 TEST_F(BalloonTest, FadesInWithoutHoldingTheLoopThenHidesAfterItsTime) {
   pop->setCustomAnimationTime(1000);
@@ -141,32 +35,6 @@ TEST_F(BalloonTest, FadesInWithoutHoldingTheLoopThenHidesAfterItsTime) {
   ASSERT_TRUE(pumpUntil([&] { return !IsWindowVisible(h); }, 15000));
   EXPECT_FALSE(pop->active());
   EXPECT_EQ(pop->timerId(), 0u);
-}
-
-TEST_F(BalloonTest, CloseButtonHidesOnlyWhenReleasedInside) {
-  show("Pop killed:http://example.com/", 0);  // no time-out: only the button closes it
-  HWND h = balloon();
-  const int w = windowRect(h).right - windowRect(h).left;
-  // Stem at the bottom: content starts at the top; the 16 x 16 button is 6 pixels from the right.
-  EXPECT_EQ(pop->window().closeButtonRect(), (Rect{w - 22, 5, w - 6, 21}));
-  const LPARAM centre = MAKELPARAM(w - 14, 13), outside = MAKELPARAM(20, 30);
-  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, 0), HTCLIENT);
-
-  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-  EXPECT_EQ(GetCapture(), h);
-  EXPECT_EQ(pop->window().closeButtonLook(), CloseButtonLook::HotPushed);
-  SendMessageW(h, WM_LBUTTONUP, 0, outside);
-  EXPECT_NE(GetCapture(), h);
-  EXPECT_TRUE(IsWindowVisible(h));
-  EXPECT_TRUE(pop->active());
-
-  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, outside);  // the body: nothing happens
-  EXPECT_NE(GetCapture(), h);
-  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-  SendMessageW(h, WM_LBUTTONUP, 0, centre);
-  EXPECT_FALSE(IsWindowVisible(h));
-  EXPECT_FALSE(pop->active());
-  EXPECT_NE(GetCapture(), h);
 }
 
 namespace {
@@ -271,20 +139,6 @@ TEST_F(BalloonTest, PublishedPropertiesAndTheirRanges) {
   EXPECT_FALSE(older->applicationHintOptions().has(ahUseBalloonAsHint));
   newer->setApplicationHintOptions({ahUseBalloonAsHint});
   EXPECT_TRUE(newer->applicationHintOptions().has(ahUseBalloonAsHint));
-}
-
-TEST_F(BalloonTest, AsTheApplicationHintItClearsTheCursorAndLetsTheMouseThrough) {
-  auto* hint = new BalloonWindow(form.get());
-  const POINT at{300, 300};
-  hint->ActivateHint(at, "A hint");
-  HWND h = hint->handle();
-  EXPECT_TRUE(IsWindowVisible(h));
-  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
-  EXPECT_EQ(hint->placement().position, bpLeftUp);
-  EXPECT_EQ(windowRect(h).bottom + GetSystemMetrics(SM_CYCURSOR), at.y);
-  EXPECT_EQ(hint->layout().sizeClass, 1);  // the default header "Vrin killed popup"
-  hint->HideWindow();
-  EXPECT_FALSE(IsWindowVisible(h));
 }
 
 TEST(BalloonSounds, SchemeFilesByIconKindExpandedAndMissingOnesSilent) {

@@ -85,7 +85,7 @@ struct TrayLike {
   std::vector<MenuItem*> top() const { return menu->items().items(); }
 };
 
-MenuSize measure(MenuItem* item) {
+Size measure(MenuItem* item) {
   MEASUREITEMSTRUCT mis{};
   mis.CtlType = ODT_MENU;
   mis.itemID = item->command();
@@ -329,7 +329,7 @@ TEST(SideBarMeasure, TopLevelItemsCarryTheBarAndCollectItsHeight) {
   TrayLike t;
   t.menu->setMenuStyle(SideBarMenuStyle::msStandard);
   t.menu->barState().core.invalidate();
-  const MenuSize history = measure(t.history);
+  const Size history = measure(t.history);
   EXPECT_EQ(history.height, 19);
   EXPECT_EQ(history.width, 16 + 15 + 7 + menuTextWidth("Show &History") + 33);
   // No image: the image list still applies, so the same column.
@@ -603,7 +603,7 @@ TEST(SideBarMainMenu, FirstDropDownCarriesTheBarAndLoadingAloneTakesOver) {
   EXPECT_EQ(measure(open).width, openWidth + 33);
   EXPECT_EQ(measure(copy).width, 16 + 15 + 7 + menuTextWidth("&Copy"));
   // A top-level item keeps the menu-bar size: no glyph column, no bar.
-  EXPECT_EQ(measure(file), (MenuSize{GetSystemMetrics(SM_CXMENUSIZE) + 7 + menuTextWidth("&File"),
+  EXPECT_EQ(measure(file), (Size{GetSystemMetrics(SM_CXMENUSIZE) + 7 + menuTextWidth("&File"),
                                      GetSystemMetrics(SM_CYMENUSIZE)}));
   file->setVisible(false);
   EXPECT_EQ(measure(copy).width, 16 + 15 + 7 + menuTextWidth("&Copy") + 33);

@@ -9,7 +9,7 @@ namespace {
 
 int clampExtent(int v) { return std::clamp(v, 0, kMaxBalloonExtent); }
 
-BalloonSize clampSize(BalloonSize s) { return {clampExtent(s.width), clampExtent(s.height)}; }
+Size clampSize(Size s) { return {clampExtent(s.width), clampExtent(s.height)}; }
 
 bool validCustomIndex(int imageIndex, const BalloonImages& images) {
   return images.assigned && imageIndex >= 0 && imageIndex < images.count;
@@ -22,14 +22,6 @@ constexpr unsigned kMsgMove = 0x0003, kMsgSize = 0x0005, kMsgClose = 0x0010,
 constexpr int kInformationIcon = 2;
 
 }  // namespace
-
-bool rectContains(const Rect& r, BalloonPoint p) {
-  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
-Rect offsetRect(const Rect& r, int dx, int dy) {
-  return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
 
 // ---- Settings ----
 
@@ -50,7 +42,7 @@ ResolvedBalloon resolveBalloon(const BalloonDefaults& defaults, const BalloonReq
   return b;
 }
 
-BalloonSize balloonIconSize(IconKind icon, int imageIndex, const BalloonImages& images) {
+Size balloonIconSize(IconKind icon, int imageIndex, const BalloonImages& images) {
   if (icon == ikCustom && validCustomIndex(imageIndex, images))
     return clampSize({images.width, images.height});
   if (icon == ikNone) return {0, 0};
@@ -121,9 +113,9 @@ unsigned animateWindowFlags(AnimationStyle style, BalloonPosition position) {
 
 BalloonLayout measureBalloon(const BalloonContent& c) {
   BalloonLayout l;
-  const BalloonSize header = clampSize(c.header);
-  const BalloonSize icon = clampSize(c.icon);
-  const BalloonSize text = clampSize(c.text);
+  const Size header = clampSize(c.header);
+  const Size icon = clampSize(c.icon);
+  const Size text = clampSize(c.text);
 
   Rect& hb = l.headerBlock;
   if (c.hasHeader) {
@@ -173,7 +165,7 @@ int contentTop(BalloonPosition p, const BalloonLayout& layout) {
   return stemOnTop(p) ? layout.stemHeight : 0;
 }
 
-BalloonPoint balloonOffset(BalloonPosition p, const BalloonLayout& l) {
+Point balloonOffset(BalloonPosition p, const BalloonLayout& l) {
   const int leftX = -(l.width - l.stemOffset);
   const int rightX = -l.stemOffset;
   const int upY = -(l.height + l.stemLift);
@@ -185,15 +177,15 @@ BalloonPoint balloonOffset(BalloonPosition p, const BalloonLayout& l) {
   }
 }
 
-Rect balloonRectAt(BalloonPoint point, BalloonPosition p, const BalloonLayout& l) {
-  const BalloonPoint o = balloonOffset(p, l);
+Rect balloonRectAt(Point point, BalloonPosition p, const BalloonLayout& l) {
+  const Point o = balloonOffset(p, l);
   // Screen coordinates are far smaller; the clamp only keeps nonsense from overflowing.
   const int left = std::clamp(point.x, -kMaxBalloonCoord, kMaxBalloonCoord) + o.x;
   const int top = std::clamp(point.y, -kMaxBalloonCoord, kMaxBalloonCoord) + o.y;
   return {left, top, left + l.width, top + l.height};
 }
 
-BalloonPoint stemTip(const Rect& r, BalloonPosition p, const BalloonLayout& l) {
+Point stemTip(const Rect& r, BalloonPosition p, const BalloonLayout& l) {
   switch (p) {
     case bpRightDown: return {r.left + l.stemOffset, r.top};
     case bpLeftUp: return {r.right - l.stemOffset, r.bottom};
@@ -202,7 +194,7 @@ BalloonPoint stemTip(const Rect& r, BalloonPosition p, const BalloonLayout& l) {
   }
 }
 
-BalloonPosition autoPosition(BalloonPoint point, const Rect& workArea) {
+BalloonPosition autoPosition(Point point, const Rect& workArea) {
   const bool leftHalf = 2 * std::int64_t(point.x) < std::int64_t(workArea.left) + workArea.right;
   const bool upperHalf = 2 * std::int64_t(point.y) < std::int64_t(workArea.top) + workArea.bottom;
   if (upperHalf) return leftHalf ? bpLeftUp : bpRightUp;
@@ -210,7 +202,7 @@ BalloonPosition autoPosition(BalloonPoint point, const Rect& workArea) {
 }
 
 BalloonPlacement placeBalloon(const BalloonLayout& l, BalloonPosition requested,
-                              BalloonPoint point, const Rect& work) {
+                              Point point, const Rect& work) {
   BalloonPosition pos = requested > bpRightUp ? bpAuto : requested;
   Rect r = balloonRectAt(point, pos, l);
   if (pos == bpAuto) {
@@ -225,7 +217,7 @@ BalloonPlacement placeBalloon(const BalloonLayout& l, BalloonPosition requested,
   if (r.left < work.left && bodyExtendsLeft(pos)) pos = pos == bpLeftDown ? bpRightDown : bpRightUp;
   if (r.top < work.top && !stemOnTop(pos)) pos = pos == bpLeftUp ? bpLeftDown : bpRightDown;
   if (pos != before) {
-    const BalloonPoint a = balloonOffset(before, l), b = balloonOffset(pos, l);
+    const Point a = balloonOffset(before, l), b = balloonOffset(pos, l);
     r = offsetRect(r, b.x - a.x, b.y - a.y);
   }
   return {pos, r, contentTop(pos, l)};
@@ -288,7 +280,7 @@ bool CloseButtonTracker::setLook(CloseButtonLook look) {
   return true;
 }
 
-CloseButtonEffect CloseButtonTracker::leftDown(BalloonPoint p) {
+CloseButtonEffect CloseButtonTracker::leftDown(Point p) {
   CloseButtonEffect e;
   if (!shown_ || !rectContains(rect_, p)) return e;
   pressed_ = true;
@@ -298,7 +290,7 @@ CloseButtonEffect CloseButtonTracker::leftDown(BalloonPoint p) {
   return e;
 }
 
-CloseButtonEffect CloseButtonTracker::mouseMove(BalloonPoint p) {
+CloseButtonEffect CloseButtonTracker::mouseMove(Point p) {
   CloseButtonEffect e;
   if (!shown_) return e;
   if (rectContains(rect_, p)) {
@@ -310,7 +302,7 @@ CloseButtonEffect CloseButtonTracker::mouseMove(BalloonPoint p) {
   return e;
 }
 
-CloseButtonEffect CloseButtonTracker::leftUp(BalloonPoint p) {
+CloseButtonEffect CloseButtonTracker::leftUp(Point p) {
   CloseButtonEffect e;
   if (!captured_) return e;  // not our press: the release belongs to someone else
   captured_ = false;
@@ -327,7 +319,7 @@ CloseButtonEffect CloseButtonTracker::leftUp(BalloonPoint p) {
 
 // ---- Anchor control ----
 
-AnchorReaction anchorReaction(unsigned message, BalloonPoint tip, int clientWidth, int clientHeight) {
+AnchorReaction anchorReaction(unsigned message, Point tip, int clientWidth, int clientHeight) {
   switch (message) {
     case kMsgMove: return AnchorReaction::Follow;
     case kMsgSize:

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "core/image.h"
+#include "core/geometry.h"
 
 namespace vrin {
 
@@ -47,19 +47,6 @@ struct EnumSet8 {
 };
 using BalloonOptions = EnumSet8<BalloonOption>;
 using ApplicationHintOptions = EnumSet8<ApplicationHintOption>;
-
-struct BalloonPoint {
-  int x = 0, y = 0;
-  bool operator==(const BalloonPoint&) const = default;
-};
-struct BalloonSize {
-  int width = 0, height = 0;
-  bool operator==(const BalloonSize&) const = default;
-};
-
-// PtInRect rules: left and top inside, right and bottom outside.
-bool rectContains(const Rect& r, BalloonPoint p);
-Rect offsetRect(const Rect& r, int dx, int dy);
 
 // ---- Settings of one balloon ----
 
@@ -108,7 +95,7 @@ ResolvedBalloon resolveBalloon(const BalloonDefaults& defaults, const BalloonReq
 
 // Measured icon size: the list's picture size for a valid custom index, 0 x 0 for ikNone,
 // 16 x 16 otherwise.
-BalloonSize balloonIconSize(IconKind icon, int imageIndex, const BalloonImages& images);
+Size balloonIconSize(IconKind icon, int imageIndex, const BalloonImages& images);
 
 // What to draw for the icon: a picture of the custom list, one of the five standard icons
 // (0 application, 1 error, 2 information, 3 question, 4 warning), or nothing.
@@ -150,11 +137,11 @@ constexpr bool usesLayeredFade(AnimationStyle style) { return style == atBlend; 
 
 struct BalloonContent {
   bool hasHeader = false;
-  BalloonSize header;  // measured in bold (DT_CALCRECT, screen-wide box)
+  Size header;  // measured in bold (DT_CALCRECT, screen-wide box)
   bool hasIcon = false;
-  BalloonSize icon;
+  Size icon;
   bool hasText = false;
-  BalloonSize text;    // measured in regular weight
+  Size text;    // measured in regular weight
   bool closeButton = false;
   int stemLift = 0;    // extra distance between point and stem when the body is above
 };
@@ -183,14 +170,14 @@ constexpr bool bodyExtendsLeft(BalloonPosition p) { return p == bpAuto || p == b
 int contentTop(BalloonPosition p, const BalloonLayout& layout);
 
 // Top-left of the window relative to the point its stem should touch.
-BalloonPoint balloonOffset(BalloonPosition p, const BalloonLayout& layout);
+Point balloonOffset(BalloonPosition p, const BalloonLayout& layout);
 // The window rectangle whose stem touches the point.
-Rect balloonRectAt(BalloonPoint point, BalloonPosition p, const BalloonLayout& layout);
+Rect balloonRectAt(Point point, BalloonPosition p, const BalloonLayout& layout);
 // Where the stem tip of a placed rectangle is (the stem lift not included).
-BalloonPoint stemTip(const Rect& r, BalloonPosition p, const BalloonLayout& layout);
+Point stemTip(const Rect& r, BalloonPosition p, const BalloonLayout& layout);
 
 // bpAuto's choice from the point against the work area's centre.
-BalloonPosition autoPosition(BalloonPoint point, const Rect& workArea);
+BalloonPosition autoPosition(Point point, const Rect& workArea);
 
 struct BalloonPlacement {
   BalloonPosition position = bpLeftDown;
@@ -201,21 +188,21 @@ struct BalloonPlacement {
 // The auto choice, then the flips away from the work area's edges; the stem keeps
 // touching the point.
 BalloonPlacement placeBalloon(const BalloonLayout& layout, BalloonPosition requested,
-                              BalloonPoint point, const Rect& workArea);
+                              Point point, const Rect& workArea);
 // Keeps the rectangle on the virtual screen (the stem may then miss its point).
 Rect confineToScreen(const Rect& r, const Rect& virtualScreen);
 
 // ---- Shape and painting ----
 
 struct BalloonShape {
-  std::array<BalloonPoint, 3> stem;  // CreatePolygonRgn, WINDING
+  std::array<Point, 3> stem;  // CreatePolygonRgn, WINDING
   Rect body;                         // CreateRoundRectRgn(body..., corner, corner)
   int corner = 11;
 };
 BalloonShape balloonShape(const BalloonLayout& layout, BalloonPosition p);
 
 struct BalloonPaintRects {
-  BalloonPoint icon;  // top-left of the icon (drawn only when shown)
+  Point icon;  // top-left of the icon (drawn only when shown)
   Rect header;        // DrawText box of the header
   Rect text;          // DrawText box of the message
   Rect closeButton;   // empty without a close button
@@ -239,9 +226,9 @@ struct CloseButtonEffect {
 class CloseButtonTracker {
  public:
   void reset(const Rect& button, bool shown);
-  CloseButtonEffect leftDown(BalloonPoint p);
-  CloseButtonEffect mouseMove(BalloonPoint p);
-  CloseButtonEffect leftUp(BalloonPoint p);
+  CloseButtonEffect leftDown(Point p);
+  CloseButtonEffect mouseMove(Point p);
+  CloseButtonEffect leftUp(Point p);
 
   CloseButtonLook look() const { return look_; }
   bool pressed() const { return pressed_; }
@@ -262,7 +249,7 @@ class CloseButtonTracker {
 enum class AnchorReaction { None, Follow, Hide };
 // What a message to the anchor control means for the balloon: WM_MOVE follows, WM_SIZE
 // hides when the recorded stem tip leaves the new client area, WM_CLOSE/WM_SHOWWINDOW hide.
-AnchorReaction anchorReaction(unsigned message, BalloonPoint recordedTip, int clientWidth,
+AnchorReaction anchorReaction(unsigned message, Point recordedTip, int clientWidth,
                               int clientHeight);
 
 // ---- Fade-in and visible time ----

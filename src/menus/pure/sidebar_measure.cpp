@@ -10,7 +10,6 @@ namespace vrin {
 namespace {
 
 // Sizes come from stored settings and application handlers; odd values must not overflow.
-int clampInt(std::int64_t v) { return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); }
 int add(int a, std::int64_t b) { return clampInt(std::int64_t(a) + b); }
 
 }  // namespace
@@ -49,8 +48,8 @@ std::string measuredItemText(std::string_view caption, std::string_view shortcut
   return text;
 }
 
-MenuSize hostDefaultItemSize(const HostItemMeasure& in) {
-  MenuSize s{0, in.startHeight};
+Size hostDefaultItemSize(const HostItemMeasure& in) {
+  Size s{0, in.startHeight};
   bool glyph = false;
   if (in.separator) {
     s = {-2, 5};
@@ -95,7 +94,7 @@ void BarStateCore::collect(int itemHeight, bool itemVisible) {
 
 std::string_view separatorText(bool enabled, std::string_view hint) { return enabled ? hint : std::string_view{}; }
 
-MenuSize measureSideBarItem(const SideBarItemMeasure& in, MenuSize size, BarStateCore& bar,
+Size measureSideBarItem(const SideBarItemMeasure& in, Size size, BarStateCore& bar,
                             const SideBarMeasureHooks& hooks) {
   const bool xp = in.style == SideBarMenuStyle::msWindowsXP;
   int width = size.width;

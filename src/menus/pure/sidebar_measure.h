@@ -39,9 +39,9 @@ SideBarMenuStyle effectiveMenuStyle(SideBarMenuStyle style, const OsVersion& os)
 struct HostItemMeasure {
   bool separator = false;        // caption "-"
   bool mainMenuTopLevel = false; // top-level item of a main menu
-  MenuSize menuBarItemSize;      // the system's menu-bar item size (main-menu top-level only)
+  Size menuBarItemSize;      // the system's menu-bar item size (main-menu top-level only)
   bool hasImageList = false;     // an image list applies to the item
-  MenuSize imageSize;            // its image size
+  Size imageSize;            // its image size
   bool hasBitmap = false;        // the item's Bitmap is not empty
   int textWidth = 0;             // width of measuredItemText(...) in the canvas font
   int startHeight = 0;           // the height the measure message arrived with
@@ -51,7 +51,7 @@ struct HostItemMeasure {
 // an empty text or a lone "&" gets a blank appended (DrawText would measure nothing).
 std::string measuredItemText(std::string_view caption, std::string_view shortcutText = {});
 
-MenuSize hostDefaultItemSize(const HostItemMeasure& in);
+Size hostDefaultItemSize(const HostItemMeasure& in);
 
 // ---- Which items carry the bar ----
 
@@ -123,7 +123,7 @@ std::string_view separatorText(bool enabled, std::string_view hint);
 
 // Measures one item. `size` holds the host's default size on entry. Collects the bar height
 // into `bar` when the item carries the bar.
-MenuSize measureSideBarItem(const SideBarItemMeasure& in, MenuSize size, BarStateCore& bar,
+Size measureSideBarItem(const SideBarItemMeasure& in, Size size, BarStateCore& bar,
                             const SideBarMeasureHooks& hooks = {});
 
 }  // namespace vrin

@@ -1,8 +1,7 @@
 #pragma once
-// Side-bar rendering and item-drawing geometry without a device context. The bar (gradient,
-// pictures, frame) is painted on a vrin::Image whose pixels match a 32-bit top-down DIB; the
-// caption and the item bodies come out as positions and ordered paint operations that the
-// Win32 layer replays with GDI (it alone owns fonts and text measuring).
+// Side-bar rendering without a device context. The bar (gradient, pictures, frame) is painted
+// on a vrin::Image whose pixels match a 32-bit top-down DIB; the caption comes out as positions
+// that the Win32 layer draws with GDI (it alone owns fonts and text measuring).
 #include <functional>
 #include <optional>
 #include <string>
@@ -37,16 +36,16 @@ struct PicturePlacement {
 };
 
 // Top-left corner of a picture in the bar; the offsets are always added.
-MenuPoint picturePosition(const PicturePlacement& p, MenuSize picture, MenuSize bar);
+Point picturePosition(const PicturePlacement& p, Size picture, Size bar);
 
 // Top-left corners of the tiled copies of a background picture, row by row. Rows (and columns)
 // lying wholly before the bar are left out, which paints the same as starting further up.
 // Empty when the picture has no area.
-std::vector<MenuPoint> tilePositions(const PicturePlacement& p, MenuSize picture, MenuSize bar);
+std::vector<Point> tilePositions(const PicturePlacement& p, Size picture, Size bar);
 
 // Copies picture at `at`, cut to the target. Transparent: pixels of the picture's bottom-left
 // colour are left out.
-void drawPicture(Image& target, const Image& picture, MenuPoint at, bool transparent);
+void drawPicture(Image& target, const Image& picture, Point at, bool transparent);
 // Nearest-neighbour stretch into dest, cut to the target, with the same transparency rule.
 void stretchPicture(Image& target, const Image& picture, const Rect& dest, bool transparent);
 // One-pixel frame along the inside of r, cut to the target.
@@ -88,7 +87,7 @@ void renderBarParts(Image& bar, const BarRenderSettings& s, BarParts parts, cons
 // Settles the collected height before drawing: takes the menu window's client height when known,
 // clears the pending mark and gives the size the bar bitmap must have; a size change makes the
 // bar invalid. Negative sizes are treated as 0.
-MenuSize settleBar(BarStateCore& state, std::optional<int> clientHeight, MenuSize bitmapSize, int barWidth);
+Size settleBar(BarStateCore& state, std::optional<int> clientHeight, Size bitmapSize, int barWidth);
 
 struct BarCopy {
   bool render = false;  // the bitmap must be rendered first, then copied whole
@@ -98,14 +97,14 @@ struct BarCopy {
 
 // What to copy for one item: its rows when the bar is valid, else the whole bitmap. With the
 // bar on the right the destination moves to the item's right edge.
-BarCopy barCopyFor(const BarStateCore& state, const Rect& itemRect, int barWidth, MenuSize bitmapSize, Side side);
+BarCopy barCopyFor(const BarStateCore& state, const Rect& itemRect, int barWidth, Size bitmapSize, Side side);
 
 // ---- The rotated caption ----
 
 struct BarCaptionInput {
   std::string_view caption;
-  MenuSize extent;                   // text extent in the unrotated sense: width along, height across
-  MenuSize bar;                      // Bar.Width x BarHeight
+  Size extent;                   // text extent in the unrotated sense: width along, height across
+  Size bar;                      // Bar.Width x BarHeight
   VertAlignment alignment = VertAlignment::vaBottom;
   Direction direction = Direction::dDownToUp;
   int offsetY = 6;
@@ -118,7 +117,7 @@ struct BarCaptionInput {
 };
 
 struct CaptionDraw {
-  MenuPoint origin;  // ExtTextOut reference point
+  Point origin;  // ExtTextOut reference point
   MenuColour colour; // already converted to RGB
   bool operator==(const CaptionDraw&) const = default;
 };
@@ -132,7 +131,7 @@ struct BarCaptionLayout {
 BarCaptionLayout layoutBarCaption(const BarCaptionInput& in, const SystemColourLookup& lookup);
 
 // The pixels a rotated caption covers, drawn from `origin` in `direction`.
-Rect captionTextBox(MenuPoint origin, Direction direction, MenuSize extent);
+Rect captionTextBox(Point origin, Direction direction, Size extent);
 
 enum class FontPitch : std::uint8_t { fpDefault, fpVariable, fpFixed };
 
@@ -178,112 +177,5 @@ constexpr const char* kRadioGlyphName = "SIDEBARRADIO";
 constexpr Pixel kRadioGlyphBackground = rgb(0, 128, 128);  // drawn transparent
 // 16 x 16, the background colour with a black dot six pixels across.
 Image radioGlyphImage();
-
-// ---- Item drawing geometry ----
-
-struct SeparatorLook {
-  SeparatorStyle style = SeparatorStyle::ssNormal;
-  Alignment alignment = Alignment::taCenter;
-  bool fade = false;
-  int fadeWidth = 32;
-  MenuColour fadeColour = cl::BtnShadow;
-  bool flatLines = false;
-  bool useSystemFont = true;
-  GradientStyle gradientStyle = GradientStyle::gsHorizontal;
-  MenuColour gradientStart = cl::Gray;
-  MenuColour gradientEnd = cl::Silver;
-};
-
-struct ItemDrawInput {
-  Rect itemRect;            // ARect, menu-window client coordinates
-  unsigned state = 0;       // ods:: bits
-  bool barHere = false;     // ABarVisible and not in a later column
-  int barWidth = 32;
-  int barSpace = 1;
-  Side barSide = Side::sLeft;
-  bool mainMenuTopLevel = false;
-  SideBarMenuStyle style = SideBarMenuStyle::msStandard;  // effective style
-  bool windows98Test = true;
-  bool windows2000Test = true;
-  bool xpStyleDefault = true;  // the OS test behind msAuto (top-level main-menu brush)
-  bool rightToLeft = false;
-  SeparatorLook separators;
-
-  // The item.
-  bool separator = false;
-  bool enabled = true;
-  bool checked = false;
-  bool radioItem = false;
-  bool isDefault = false;
-  bool hasShortcut = false;
-  std::string_view hint;    // separator caption when enabled
-
-  // Its image list (the nearest SubMenuImages, else the menu's Images).
-  bool hasImageList = false;
-  MenuSize imageSize{16, 16};
-  int imageCount = 0;
-  int imageIndex = -1;
-  MenuSize bitmapSize;      // the item's own Bitmap; 0 x 0 when empty
-
-  MenuSize checkGlyphSize{16, 16};  // the system check mark
-  MenuSize radioGlyphSize{16, 16};
-  // Measured by the Win32 layer: the caption in the item's font (bold when default), as
-  // measuredItemText gives it, and " <separator text> " in the canvas font.
-  MenuSize captionExtent;
-  MenuSize separatorTextExtent;
-};
-
-enum class PaintKind : std::uint8_t {
-  Fill,           // rect with colour
-  Checker,        // rect with a checkerboard of clBtnFace and clBtnHighlight pixels
-  Frame,          // FrameRect of rect in colour
-  Edge,           // DrawEdge(rect, flags, sides)
-  ListImage,      // image list's imageIndex at `at` (disabled form when `disabled`)
-  CheckGlyph,     // system check mark at `at`, transparent, text colour clBtnText
-  RadioGlyph,     // radio glyph at `at`, transparent, text colour clBtnText
-  Bitmap,         // the item's own bitmap stretched into rect
-  Caption,        // DrawText(caption, rect, flags) in colour, clear background
-  Shortcut,       // DrawText(shortcut text, rect, flags) in colour, clear background
-  SeparatorText,  // DrawText(plan.separatorText, rect, flags), clear background, canvas colour
-  FadedLine,      // drawFadedLine(rect, gap, fadeWidth, colour)
-  Gradient,       // fillGradient(rect, gradientStyle, colour, colour2)
-};
-
-struct PaintOp {
-  PaintKind kind = PaintKind::Fill;
-  Rect rect{};
-  MenuColour colour = cl::None;
-  MenuColour colour2 = cl::None;
-  unsigned flags = 0;   // DrawText flags, or the edge kind of DrawEdge
-  unsigned sides = 0;   // DrawEdge border flags
-  MenuPoint at{};
-  bool disabled = false;
-  std::optional<Rect> gap{};
-  int fadeWidth = 0;
-  GradientStyle gradientStyle = GradientStyle::gsHorizontal;
-  bool operator==(const PaintOp&) const = default;
-};
-
-// The colours the host puts on the canvas before the draw handlers run.
-struct HostItemColours {
-  MenuColour brush;
-  MenuColour font;
-};
-HostItemColours hostItemColours(unsigned state, bool mainMenuTopLevel, bool windows98Test);
-
-// R of the item body before the draw module sees it: ARect less the bar and its gap.
-Rect itemBodyRect(const ItemDrawInput& in);
-
-struct ItemDrawPlan {
-  Rect body;                    // the rectangle the body was laid out in
-  Rect glyphBox;                // G after its final widening (non-separators)
-  bool bold = false;            // captions in bold (default item)
-  bool separatorFont = false;   // select Separators.Font for the separator text
-  std::string separatorText;    // " <text> " when the separator shows a caption
-  std::vector<PaintOp> ops;     // in painting order
-};
-
-// The default drawing of an item body (after a draw module left DefaultDraw set).
-ItemDrawPlan planItemBody(const ItemDrawInput& in, const SystemColourLookup& lookup);
 
 }  // namespace vrin

@@ -3,6 +3,8 @@
 // The enumerations keep their stored ordinal order, which is not always the obvious one.
 #include <cstdint>
 
+#include "core/geometry.h"
+
 namespace vrin {
 
 enum class GradientStyle : std::uint8_t { gsHorizontal, gsVertical, gsDiagonalLeftRight, gsDiagonalRightLeft };
@@ -25,16 +27,6 @@ constexpr BarParts bpGradient = 1;
 constexpr BarParts bpPicture = 2;
 constexpr BarParts bpBackPicture = 4;
 constexpr BarParts bpCaption = 8;
-
-struct MenuPoint {
-  int x = 0, y = 0;
-  bool operator==(const MenuPoint&) const = default;
-};
-
-struct MenuSize {
-  int width = 0, height = 0;
-  bool operator==(const MenuSize&) const = default;
-};
 
 // DrawText flags, with the platform's values so the Win32 layer passes them straight on.
 namespace dt {

@@ -9,10 +9,6 @@ namespace {
 
 using i64 = std::int64_t;
 
-i64 spanOf(int a, int b) { return i64(b) - i64(a); }
-
-int clampInt(i64 v) { return int(std::clamp<i64>(v, INT_MIN, INT_MAX)); }
-
 bool inverted(const Rect& r) { return r.right < r.left || r.bottom < r.top; }
 
 bool sameColour(Pixel a, Pixel b) { return ((a ^ b) & 0x00FFFFFFu) == 0; }
