@@ -6,7 +6,6 @@ namespace {
 constexpr std::uint32_t kTcsBottom = 0x2, kTcsVertical = 0x80;
 constexpr int kHeaderTextInset = 4;
 
-Rect offsetRect(const Rect& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 Rect sized(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 bool lyingDown(TabSide side) { return side == TabSide::Left || side == TabSide::Right; }
 
