@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/pure/manager_rules.h"
 #include "skin/pure/skin_settings.h"
 #include "ui/graphics.h"
 #include "ui/pure/component.h"
@@ -27,8 +28,6 @@ using SkinControlTypes = std::uint32_t;
 constexpr SkinControlTypes skinControl(SkinControlType t) { return SkinControlTypes(1) << t; }
 constexpr SkinControlTypes kAllSkinControls = (SkinControlTypes(1) << (xcTab + 1)) - 1;
 
-// Which windows the skin is for: all of them, only its owner's form, or dialog boxes.
-enum SkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
 
 using FormSkinEvent = Event<void(Component* sender, const std::string& aName, bool& DoSkin)>;
 
