@@ -82,7 +82,7 @@ void SkinManager::unregisterSkinData(SkinData* skin) {
 
 void SkinManager::skinReloaded(SkinData* skin) {
   for (auto& f : forms_)
-    if (f->skinData() == skin) f->readMetrics();
+    if (f->skinData() == skin) f->rebuildButtons();
 }
 
 void SkinManager::request(int action) {
@@ -138,6 +138,7 @@ void SkinManager::switchOffAll() {
 
 void SkinManager::applySkinChange() {
   for (auto& f : forms_) {
+    f->prepareSkinChange();
     f->dropRegion();
     f->readMetrics();
   }

@@ -20,8 +20,10 @@ Form::~Form() {
     destroyFired_ = true;
     onDestroy(this);
   }
-  // Components go before the window they live in.
+  // Components go before the window they live in, and the window before the form's own
+  // members: whoever hooked it (the skin) still finds a whole form while it goes.
   destroyComponents();
+  destroyHandle();
   if (application().mainForm() == this) application().setMainForm(nullptr);
   application().removeForm(this);
 }

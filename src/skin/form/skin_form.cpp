@@ -71,6 +71,9 @@ void SkinForm::attachToWindow() {
 
 void SkinForm::detach() {
   const bool wasApplied = Phase != phNew && !Borderless;
+  // Read before the region goes: dropping it makes the system recompute the frame.
+  RECT client{};
+  GetClientRect(window_, &client);
   stopHoverTimer();
   showCaptionStyles();
   if (form_) {
@@ -88,8 +91,6 @@ void SkinForm::detach() {
     RegionOwned = false;
     // The system frame comes back around the same client area.
     if (wasApplied && oldPhase != phClosing && WindowState == wsNormal) {
-      RECT client{};
-      GetClientRect(window_, &client);
       RECT frame = client;
       AdjustWindowRectEx(&frame, DWORD(GetWindowLongPtrW(window_, GWL_STYLE)), GetMenu(window_) != nullptr,
                          DWORD(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
@@ -106,6 +107,16 @@ void SkinForm::readMetrics() {
   if (skin_->NoSkin()) return;
   nc_ = borderSizes(skin_->Settings(), Borderless);
   if (Borderless) MenuBarHeight = 0;
+  rebuildButtons();
+}
+
+void SkinForm::prepareSkinChange() {
+  oldNc_ = nc_;
+  GetClientRect(window_, &keptClient_);
+}
+
+void SkinForm::rebuildButtons() {
+  HotObject = nullptr;
   buttons_.clear();
   for (const SkinSysButtonElement& e : skin_->SysButtons()) {
     auto b = std::make_unique<SkinTitleButton>(*this, e);
@@ -231,13 +242,14 @@ void SkinForm::refreshFrame() {
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void SkinForm::resizeFrame(bool withMenuBar) {
+void SkinForm::resizeFrame(bool withMenuBar, const RECT* keptClient) {
   if (WindowState == wsMaximized) {
     refreshFrame();
     return;
   }
   RECT client{};
-  GetClientRect(window_, &client);
+  if (keptClient) client = *keptClient;
+  else GetClientRect(window_, &client);
   const Rect size = framedSize(client.right, client.bottom, nc_, withMenuBar ? MenuBarHeight : 0);
   // Never activate: a hidden or background window must stay as it is.
   SetWindowPos(window_, nullptr, 0, 0, size.right, size.bottom,
@@ -251,7 +263,19 @@ void SkinForm::reapply() {
       if (auto* f = dynamic_cast<Form*>(c)) f->setColor(skin_->SkinColors().ButtonFaceColor);
   }
   Phase = phReapplying;
-  resizeFrame(true);
+  if (WindowState == wsMinimized) {
+    // The restored frame keeps its client size with the new borders.
+    WINDOWPLACEMENT place{};
+    place.length = sizeof place;
+    if (GetWindowPlacement(window_, &place)) {
+      place.rcNormalPosition.right += (nc_.left + nc_.right) - (oldNc_.left + oldNc_.right);
+      place.rcNormalPosition.bottom += (nc_.top + nc_.bottom) - (oldNc_.top + oldNc_.bottom);
+      place.showCmd = SW_SHOWMINNOACTIVE;
+      SetWindowPlacement(window_, &place);
+    }
+  } else {
+    resizeFrame(true, &keptClient_);
+  }
   updateRegion();
   Phase = phApplied;
   RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);

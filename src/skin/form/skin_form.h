@@ -41,6 +41,10 @@ class SkinForm : public NcHost {
   // Gives the window back its system frame, procedure, styles and colour.
   void detach();
   void readMetrics();
+  // The title buttons anew from the skin data's elements (after it loaded another skin).
+  void rebuildButtons();
+  // Before a skin change: the client size and borders the change must keep and replace.
+  void prepareSkinChange();
   void dropRegion();
   void reapply();
   void updateRegion();
@@ -94,7 +98,7 @@ class SkinForm : public NcHost {
   bool mdiClientHandler(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   LRESULT next(UINT msg, WPARAM wp, LPARAM lp) { return hook_.callNext(window_, msg, wp, lp); }
   void finishAttach();
-  void resizeFrame(bool withMenuBar);
+  void resizeFrame(bool withMenuBar, const RECT* keptClient = nullptr);
   void refreshFrame();
   void buildIconBitmap();
   void refreshWindowState();
@@ -128,6 +132,8 @@ class SkinForm : public NcHost {
   int regionWidth_ = -1, regionHeight_ = -1;
   GdiObject<HFONT> captionFont_;
   bool hoverTimer_ = false;
+  BorderSizes oldNc_;
+  RECT keptClient_{};
 };
 
 }  // namespace vrin
