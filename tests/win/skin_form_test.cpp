@@ -15,28 +15,20 @@
 #include "skin/pure/skin_draw.h"
 #include "skin/skin_data.h"
 #include "skin/skin_manager.h"
+#include "support/source_files.h"
 #include "support/win_test_util.h"
 #include "ui/application.h"
 #include "ui/form.h"
 
 using namespace vrin;
 using vrin::test::pumpUntil;
+using vrin::test::readFile;
+using vrin::test::sourcePath;
 using vrin::test::runSoon;
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::string sourcePath(const std::string& relative) {
-  std::string root = VRIN_SOURCE_DIR;
-  if (!root.empty() && root[0] == '/') root = "Z:" + root;
-  return root + "/" + relative;
-}
-
-Bytes readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 Bytes skinPicture(const std::string& name) { return readFile(sourcePath("resources/skin/" + name)); }
 

@@ -355,7 +355,7 @@ bool SkinForm::windowHandler(HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
       switch (wp & 0xFFF0) {
         case SC_KEYMENU:
           // Alt alone opens no system menu of its own; menu-bar accelerators come with the menu bar.
-          if (!MenuTracking && !GetCapture() && lp != ' ' && lp != '-' && lp == 0) {
+          if (!MenuTracking && !GetCapture() && lp == 0) {
             result = 1;
             return true;
           }
