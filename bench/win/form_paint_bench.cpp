@@ -13,7 +13,7 @@
 #include "skin/skin_manager.h"
 #include "ui/application.h"
 #include "ui/form.h"
-#include "ui/subclass.h"
+#include "ui/window_hooks.h"
 
 using namespace vrin;
 

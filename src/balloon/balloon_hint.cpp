@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "balloon/wndproc_hook.h"
+#include "ui/window_hooks.h"
 #include "ui/application.h"
 #include "ui/imagelist.h"
 #include "ui/registry.h"
@@ -160,8 +160,8 @@ void BalloonWindow::HideWindow() {
 void BalloonWindow::paint(HDC target) {
   const int w = layout_.width, h = layout_.height;
   if (w <= 0 || h <= 0) return;
-  Bitmap buffer(w, h);  // painted off screen: no flicker while the fade runs
-  HDC dc = buffer.dc();
+  BufferedPaint buffer(target, RECT{0, 0, w, h});  // painted off screen: no flicker while the fade runs
+  HDC dc = buffer.get();
   GdiObject<HBRUSH> back(CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
   RECT all{0, 0, w, h};
   FillRect(dc, &all, back.get());
@@ -184,17 +184,14 @@ void BalloonWindow::paint(HDC target) {
   if (content_.showHeader) drawText(dc, boldFont_.get(), content_.header, pr.header);
   if (!content_.text.empty()) drawText(dc, font_.get(), content_.text, pr.text);
   paintCloseButton(dc);
-  BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
 }
 
 LRESULT BalloonWindow::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers everything
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      paint(dc);
-      EndPaint(hwnd_, &ps);
+      PaintDC dc(hwnd_);
+      paint(dc.get());
       return 0;
     }
     case WM_NCPAINT: return 0;

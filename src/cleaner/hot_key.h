@@ -3,7 +3,7 @@
 // private window, whose WM_HOTKEY becomes the OnHotKey event wherever the user is.
 #include "ui/pure/component.h"
 #include "ui/pure/shortcut.h"
-#include "ui/subclass.h"
+#include "ui/window_hooks.h"
 #include "ui/win.h"
 
 namespace vrin {

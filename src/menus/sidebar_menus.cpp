@@ -27,9 +27,8 @@ Menu* requireMenu(Menu* menu, const char* className) {
 // A font size in points as a height in pixels at the screen's resolution (negative: the
 // character height without the internal leading).
 int pointsToHeight(int points) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  WindowDC screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   return -MulDiv(points, dpi > 0 ? dpi : 96, 72);
 }
 

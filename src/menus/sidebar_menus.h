@@ -364,6 +364,9 @@ void measureSideBarMenuItem(ISideBarMenu& menu, MenuItem& item, Canvas& canvas, 
 void drawSideBarMenuItem(ISideBarMenu& menu, MenuItem& item, Canvas& canvas, const RECT& rect, UINT state);
 // The bar beside one item: renders the cached bar when needed and copies the item's rows.
 void drawBarBeside(ISideBarMenu& menu, Canvas& canvas, const RECT& itemRect, HWND menuWindow);
+// The property a menu window carries once the flat frame has set its region; it comes off
+// when the window is destroyed.
+inline constexpr char kFlatFrameRegionProp[] = "Vrin.SideBarFlatRegion";
 // Paints a gradient over r on a canvas (separators in the caption style).
 void fillGradientOnCanvas(Canvas& canvas, const RECT& r, GradientStyle style, MenuColour start, MenuColour end);
 

@@ -8,6 +8,7 @@
 #include "menus/pure/sidebar_render.h"
 #include "menus/sidebar_menus.h"
 #include "ui/imagelist.h"
+#include "ui/window_hooks.h"
 
 namespace vrin {
 
@@ -58,9 +59,8 @@ Image imageOfBitmap(HBITMAP bitmap) {
   if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
   Image img(bm.bmWidth, bm.bmHeight);
   BITMAPINFO bi = topDownBitmapInfo(bm.bmWidth, bm.bmHeight);
-  HDC screen = GetDC(nullptr);
-  const int rows = GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), img.pixels.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  const int rows = GetDIBits(WindowDC(nullptr).get(), bitmap, 0, UINT(bm.bmHeight), img.pixels.data(), &bi,
+                            DIB_RGB_COLORS);
   if (rows != bm.bmHeight) return {};
   for (Pixel& p : img.pixels) p &= 0xFFFFFF;
   return img;
@@ -281,15 +281,20 @@ HWND ownHostWindow(ISideBarMenu& menu) {
   return main ? main->hostWindow() : nullptr;
 }
 
+bool forgetRegionMark(void*, HWND window, UINT msg, WPARAM, LPARAM, LRESULT&) {
+  if (msg == WM_DESTROY) RemovePropA(window, kFlatFrameRegionProp);
+  return false;
+}
+
 void paintFlatFrame(ISideBarMenu& menu, HWND window) {
   Menu* m = menu.getMenuObject();
   if (!menu.getFlatBorder() || !window || m->designing() || window == ownHostWindow(menu)) return;
   RECT wr{};
   if (!GetWindowRect(window, &wr)) return;
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  // The region is set once per window; bit 0 of its user data remembers it.
-  const LONG_PTR data = GetWindowLongPtrA(window, GWLP_USERDATA);
-  if (!(data & 1)) {
+  // The region is set once per window; a property remembers it. The menu window belongs to
+  // the system, so its user data is not ours to use.
+  if (!GetPropA(window, kFlatFrameRegionProp)) {
     HRGN region = nullptr;
     if (m->isPopup()) {
       RECT whole{0, 0, w, h};
@@ -297,16 +302,16 @@ void paintFlatFrame(ISideBarMenu& menu, HWND window) {
     }
     // On success the window owns the region.
     if (!SetWindowRgn(window, region, TRUE) && region) DeleteObject(region);
-    SetWindowLongPtrA(window, GWLP_USERDATA, data | 1);
+    if (SetPropA(window, kFlatFrameRegionProp, HANDLE(1)))
+      WndProcHook::instance().RegisterWndProcHook(window, HookPhase::After, &forgetRegionMark, nullptr);
   }
-  if (HDC wdc = GetWindowDC(window)) {
+  if (WindowDC wdc(window, WindowDC::Area::Window); wdc) {
     GdiObject<HBRUSH> shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
     GdiObject<HBRUSH> face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
     RECT outer{0, 0, w, h};
     RECT inner{1, 1, w - 1, h - 1};
-    FrameRect(wdc, &outer, shadow.get());
-    FrameRect(wdc, &inner, face.get());
-    ReleaseDC(window, wdc);
+    FrameRect(wdc.get(), &outer, shadow.get());
+    FrameRect(wdc.get(), &inner, face.get());
   }
 }
 

@@ -11,22 +11,13 @@
 #include <vector>
 
 #include "skin/pure/manager_rules.h"
+#include "skin/pure/skin_control_types.h"
 #include "skin/pure/skin_settings.h"
 #include "ui/graphics.h"
 #include "ui/pure/component.h"
 #include "ui/win.h"
 
 namespace vrin {
-
-// The kinds of control and menu a skin may draw (bits 0 to 16 of SkinControls).
-enum SkinControlType : int {
-  xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
-  xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox,
-  xcStatusBar, xcTab
-};
-using SkinControlTypes = std::uint32_t;
-constexpr SkinControlTypes skinControl(SkinControlType t) { return SkinControlTypes(1) << t; }
-constexpr SkinControlTypes kAllSkinControls = (SkinControlTypes(1) << (xcTab + 1)) - 1;
 
 
 using FormSkinEvent = Event<void(Component* sender, const std::string& aName, bool& DoSkin)>;

@@ -6,7 +6,7 @@
 #include "tray/pure/tray_logic.h"
 #include "ui/graphics.h"
 #include "ui/pure/component.h"
-#include "ui/subclass.h"
+#include "ui/window_hooks.h"
 #include "ui/win.h"
 
 #include <shellapi.h>

@@ -69,11 +69,9 @@ int confirm(const std::string& text) {
   std::wstring wtext = widen(text);
   RECT textRect{0, 0, 320, 0};
   {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font.handle());
-    DrawTextW(dc, wtext.c_str(), int(wtext.size()), &textRect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    WindowDC screen(nullptr);
+    SelectScope selected(screen.get(), font.handle());
+    DrawTextW(screen.get(), wtext.c_str(), int(wtext.size()), &textRect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   }
   const int margin = 12, iconSize = 32, buttonW = 75, buttonH = 25, gap = 8;
   int textX = margin + iconSize + margin;

@@ -356,24 +356,25 @@ bool Menu::drawMenuItem(DRAWITEMSTRUCT& dis) {
   if (!item) return false;
   Canvas canvas(dis.hDC);
   canvas.font.assign(systemMenuFont());
-  int saved = SaveDC(dis.hDC);
-  try {
-    item->drawItem(canvas, dis.rcItem, dis.itemState);
-  } catch (...) {
-    // Absorbed on purpose: a message box opened from a paint, inside the menu's modal loop,
-    // would come back to this paint again and again.
+  {
+    SavedDC saved(dis.hDC);
+    try {
+      item->drawItem(canvas, dis.rcItem, dis.itemState);
+    } catch (...) {
+      // Absorbed on purpose: a message box opened from a paint, inside the menu's modal loop,
+      // would come back to this paint again and again.
+    }
+    canvas.setHandle(nullptr);
   }
-  canvas.setHandle(nullptr);
-  RestoreDC(dis.hDC, saved);
   return true;
 }
 
 bool Menu::measureMenuItem(HWND hwnd, MEASUREITEMSTRUCT& mis) {
   MenuItem* item = MenuItem::fromItemData(mis.itemData);
   if (!item) return false;
-  HDC dc = GetDC(hwnd);
+  WindowDC dc(hwnd);
   {
-    Canvas canvas(dc);
+    Canvas canvas(dc.get());
     canvas.font.assign(systemMenuFont());
     int width = int(mis.itemWidth), height = int(mis.itemHeight);
     try {
@@ -384,7 +385,6 @@ bool Menu::measureMenuItem(HWND hwnd, MEASUREITEMSTRUCT& mis) {
     mis.itemWidth = UINT(std::max(0, width));
     mis.itemHeight = UINT(std::max(0, height));
   }
-  ReleaseDC(hwnd, dc);
   return true;
 }
 

@@ -190,12 +190,10 @@ WinControl::CreateParams Panel::createParams() {
 
 LRESULT Panel::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    PaintDC dc(hwnd_);
     RECT r;
     GetClientRect(hwnd_, &r);
-    DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-    EndPaint(hwnd_, &ps);
+    DrawEdge(dc.get(), &r, BDR_RAISEDINNER, BF_RECT);
     return 0;
   }
   return WinControl::windowProc(msg, wp, lp);
@@ -218,13 +216,13 @@ WinControl::CreateParams Label::createParams() {
 void Label::handleCreated() {
   if (!autoSize) return;
   // Fits the window to its caption, as a label does.
-  HDC dc = GetDC(hwnd_);
-  HGDIOBJ old = SelectObject(dc, font().handle());
   std::wstring w = widen(text());
   RECT r{0, 0, 0, 0};
-  DrawTextW(dc, w.c_str(), int(w.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
+  {
+    WindowDC dc(hwnd_);
+    SelectScope selected(dc.get(), font().handle());
+    DrawTextW(dc.get(), w.c_str(), int(w.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  }
   setBounds(left(), top(), r.right, r.bottom);
 }
 

@@ -68,6 +68,73 @@ class MemoryDC {
   HDC dc_;
 };
 
+// A window's device context, released at scope end: the client area (GetDC; a null window
+// is the screen) or, with Area::Window, the whole window frame included (GetWindowDC).
+class WindowDC {
+ public:
+  enum class Area { Client, Window };
+  explicit WindowDC(HWND hwnd, Area area = Area::Client)
+      : hwnd_(hwnd), dc_(area == Area::Window ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
+  ~WindowDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// BeginPaint ... EndPaint for one WM_PAINT.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+  ~PaintDC() { EndPaint(hwnd_, &ps_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  HDC get() const { return dc_; }
+  const RECT& area() const { return ps_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// SaveDC ... RestoreDC: whatever is selected or set in between is undone at scope end.
+class SavedDC {
+ public:
+  explicit SavedDC(HDC dc) : dc_(dc), saved_(dc ? SaveDC(dc) : 0) {}
+  ~SavedDC() { if (saved_) RestoreDC(dc_, saved_); }
+  SavedDC(const SavedDC&) = delete;
+  SavedDC& operator=(const SavedDC&) = delete;
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
+// Paints `area` of a target off screen: get() is a memory DC in the target's coordinates whose
+// bitmap covers exactly the area (nothing outside it is touched), copied to the target in one
+// BitBlt at scope end. Where no buffer can be made, get() is the target itself.
+class BufferedPaint {
+ public:
+  BufferedPaint(HDC target, const RECT& area);
+  ~BufferedPaint();
+  BufferedPaint(const BufferedPaint&) = delete;
+  BufferedPaint& operator=(const BufferedPaint&) = delete;
+  HDC get() const { return buffered() ? memory_ : target_; }
+  bool buffered() const { return memory_ && bitmap_; }
+
+ private:
+  HDC target_;
+  RECT area_;
+  HDC memory_ = nullptr;
+  GdiObject<HBITMAP> bitmap_;
+  HGDIOBJ old_ = nullptr;
+};
+
 // The module all window classes and resources belong to.
 HINSTANCE moduleInstance();
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "balloon/balloon_hint.h"
-#include "balloon/wndproc_hook.h"
+#include "ui/window_hooks.h"
 #include "support/win_test_util.h"
 #include "ui/application.h"
 #include "ui/form.h"
@@ -315,78 +315,4 @@ TEST(BalloonSounds, SchemeFilesByIconKindExpandedAndMissingOnesSilent) {
   for (const char* event : {"SystemAsterisk", "SystemNotification", "SystemHand"}) reg.deleteKey(base + event);
   c.readSounds();
   EXPECT_EQ(c.soundFor(ikInformation), "");
-}
-
-// ---- The hook registry
-
-namespace {
-struct Trace {
-  std::vector<std::string> calls;
-  LRESULT afterSaw = -1;
-};
-bool first(void* t, HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
-  if (msg == WM_APP) static_cast<Trace*>(t)->calls.push_back("first");
-  return false;
-}
-bool consume(void* t, HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) {
-  if (msg != WM_APP + 1) return false;
-  static_cast<Trace*>(t)->calls.push_back("consume");
-  result = 42;
-  return true;
-}
-bool after(void* t, HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) {
-  if (msg == WM_APP || msg == WM_APP + 1) {
-    static_cast<Trace*>(t)->calls.push_back("after");
-    static_cast<Trace*>(t)->afterSaw = result;
-  }
-  return false;
-}
-}  // namespace
-
-TEST(WndProcHookRegistry, RunsBeforeAndAfterListsAndUnhooksInAnyOrder) {
-  Form form(nullptr);
-  HWND h = form.handle();
-  WndProcHook& hooks = WndProcHook::instance();
-  Trace t;
-  EXPECT_FALSE(hooks.RegisterWndProcHook(h, HookPhase::Before, nullptr, &t));
-  EXPECT_FALSE(hooks.RegisterWndProcHook(HWND(nullptr), HookPhase::Before, &first, &t));
-  ASSERT_TRUE(hooks.RegisterWndProcHook(h, HookPhase::Before, &first, &t));
-  ASSERT_TRUE(hooks.RegisterWndProcHook(h, HookPhase::Before, &consume, &t));
-  ASSERT_TRUE(hooks.RegisterWndProcHook(h, HookPhase::After, &after, &t));
-  // Another hook of the framework on the same window, installed after ours.
-  int outerSeen = 0;
-  WindowHook outer;
-  outer.install(h, [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
-    if (msg == WM_APP) ++outerSeen;
-    return false;
-  });
-
-  SendMessageW(h, WM_APP, 0, 0);
-  EXPECT_EQ(t.calls, (std::vector<std::string>{"first", "after"}));
-  EXPECT_EQ(t.afterSaw, 0);  // the window's own answer
-  t.calls.clear();
-  EXPECT_EQ(SendMessageW(h, WM_APP + 1, 0, 0), 42);
-  EXPECT_EQ(t.calls, (std::vector<std::string>{"consume"}));  // ends everything, the after list too
-
-  // Ours come off first, while the later hook stays: it still sees its messages.
-  EXPECT_TRUE(hooks.UnregisterWndProcHook(h, HookPhase::Before, &consume, &t));
-  EXPECT_FALSE(hooks.UnregisterWndProcHook(h, HookPhase::Before, &consume, &t));
-  EXPECT_TRUE(hooks.UnregisterWndProcHook(h, HookPhase::Before, &first, &t));
-  EXPECT_TRUE(hooks.hooked(h));
-  EXPECT_TRUE(hooks.UnregisterWndProcHook(h, HookPhase::After, &after, &t));
-  EXPECT_FALSE(hooks.hooked(h));
-  t.calls.clear();
-  SendMessageW(h, WM_APP, 0, 0);
-  EXPECT_TRUE(t.calls.empty());
-  EXPECT_EQ(outerSeen, 2);
-
-  // A destroyed window takes its record with it.
-  auto* doomed = new Form(nullptr);
-  HWND d = doomed->handle();
-  ASSERT_TRUE(hooks.RegisterWndProcHook(d, HookPhase::Before, &first, &t));
-  ASSERT_TRUE(hooks.RegisterWndProcHook(d, HookPhase::After, &after, &t));
-  EXPECT_EQ(hooks.handlerCount(d), 2);
-  delete doomed;
-  EXPECT_FALSE(hooks.hooked(d));
-  EXPECT_EQ(hooks.handlerCount(d), 0);
 }

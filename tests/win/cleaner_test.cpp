@@ -234,32 +234,8 @@ struct CookieScene {
   }
 };
 
-// Runs `work` on a thread of its own, which has no COM, and reports the error it raised.
-struct ThreadOutcome {
-  bool threw = false;
-  std::string error;
-};
-ThreadOutcome onThreadWithoutCom(std::function<void()> work) {
-  struct Job {
-    std::function<void()> work;
-    ThreadOutcome outcome;
-    static DWORD WINAPI run(void* p) {
-      auto* job = static_cast<Job*>(p);
-      try {
-        job->work();
-      } catch (const Error& e) {
-        job->outcome.threw = true;
-        job->outcome.error = e.what();
-      }
-      return 0;
-    }
-  } job{std::move(work), {}};
-  HANDLE t = CreateThread(nullptr, 0, &Job::run, &job, 0, nullptr);
-  if (!t) return job.outcome;
-  WaitForSingleObject(t, 30000);
-  CloseHandle(t);
-  return job.outcome;
-}
+using vrin::test::onThreadWithoutCom;
+using vrin::test::ThreadOutcome;
 
 CleanOptions allSteps() {
   CleanOptions o;
@@ -619,67 +595,4 @@ TEST(BrowserWindows, PanicDuringACleanStillClosesBrowsers) {
   EXPECT_EQ(a.asked, 1);
   EXPECT_EQ(DialogAnswerer::count(), 1);
   scene.expectCleaned();
-}
-
-// ---- The browser-store components
-
-TEST(BrowserStores, CacheFilterMaskFollowsTheSet) {
-  BrowserCache cache(nullptr);
-  EXPECT_EQ(cache.filterOptions(), 125u);
-  EXPECT_EQ(cache.entryTypeMask(), 0x300035u);
-  cache.setProperty("FilterOptions", PropValue::ofInt(filterBit(FilterOption::COOKIE_ENTRY) |
-                                                      filterBit(FilterOption::OCX_ENTRY)));
-  EXPECT_EQ(cache.entryTypeMask(), 0x100000u + 0x20000u);
-  cache.setProperty("FilterOptions", PropValue::ofInt(0xFFFFFFFF));  // members beyond the nine are dropped
-  EXPECT_EQ(cache.filterOptions(), 0x1FFu);
-  EXPECT_EQ(cache.entryTypeMask(), 0x1u + 0x2 + 0x4 + 0x100000 + 0x200000 + 0x10 + 0x20 + 0x10000 + 0x20000);
-  cache.setProperty("SearchPattern", PropValue::ofInt(int(SearchPattern::spHistory)));
-  EXPECT_EQ(cache.searchPattern(), SearchPattern::spHistory);
-  EXPECT_EQ(cache.getProperty("LibraryFound").integer, wininetCacheGroupsFound() ? 1 : 0);
-  EXPECT_THROW(cache.setProperty("LibraryFound", PropValue::ofInt(1)), Error);
-}
-
-TEST(BrowserStores, HistoryObjectIsMadeWhenLoadingCompletes) {
-  BrowserHistory history(nullptr);
-  EXPECT_EQ(history.history(), nullptr);
-  EXPECT_EQ(history.getProperty("SortField").integer, int(SortFieldOption::sfTitle));
-  EXPECT_EQ(history.getProperty("SearchField").integer, int(SearchFieldOption::seBoth));
-  EXPECT_EQ(history.getProperty("SortDirection").integer, int(SortDirectionOption::sdAscending));
-  history.beginLoading();
-  EXPECT_NO_THROW(history.endLoading());
-  EXPECT_NE(history.history(), nullptr);
-  // The cleaner's own use of the same object, and the shell's recent documents.
-  EXPECT_NO_THROW(TraceCleaner::CleanHistory());
-  EXPECT_NO_THROW(TraceCleaner::CleanRecentDocuments());
-}
-
-TEST(BrowserStores, MissingHistoryObjectStopsTheStartWithAMessage) {
-  ThreadOutcome result = onThreadWithoutCom([] {
-    BrowserHistory history(nullptr);
-    history.beginLoading();
-    history.endLoading();
-  });
-  ASSERT_TRUE(result.threw);
-  EXPECT_FALSE(result.error.empty());
-
-  // The start-up report: a stop box captioned "Error" with the text; its OK ends it.
-  static std::wstring shown;
-  shown.clear();
-  struct Box {
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-      HWND box = FindWindowW(L"#32770", L"Error");
-      if (!box) return;
-      wchar_t buf[512] = {};
-      for (HWND c = FindWindowExW(box, nullptr, L"STATIC", nullptr); c; c = FindWindowExW(box, c, L"STATIC", nullptr)) {
-        GetWindowTextW(c, buf, 512);
-        shown += buf;
-      }
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-  };
-  UINT_PTR timer = SetTimer(nullptr, 0, 30, &Box::tick);
-  int code = reportStartupFailure(std::make_exception_ptr(Error(result.error)));
-  KillTimer(nullptr, timer);
-  EXPECT_EQ(code, 1);
-  EXPECT_NE(shown.find(widen(result.error)), std::wstring::npos);
 }

@@ -1,5 +1,5 @@
 // The framework against the real window system: registry errors, the confirmation dialog,
-// menus (rebuild, owner-draw routing), forms and their close protocol.
+// menus (rebuild, owner-draw routing), forms and their close protocol, the window-hook registry.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,10 +9,12 @@
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
+#include "ui/graphics.h"
 #include "ui/imagelist.h"
 #include "ui/menus.h"
 #include "ui/registry.h"
 #include "ui/stdctrls.h"
+#include "ui/window_hooks.h"
 
 using namespace vrin;
 using vrin::test::pumpUntil;
@@ -355,4 +357,115 @@ TEST(Controls, AlignmentFillsTheClientAreaInOrder) {
   combo->setItemIndex(26);
   EXPECT_EQ(combo->itemIndex(), -1);
   EXPECT_EQ(combo->selectedText(), "");
+}
+
+// ---- Device-context holders
+
+TEST(DcHolders, BufferedPaintTouchesOnlyItsAreaAndSavedStateComesBack) {
+  Bitmap target(40, 30);
+  ASSERT_FALSE(target.empty());
+  HDC dc = target.dc();
+  RECT all{0, 0, 40, 30};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  {
+    BufferedPaint buffer(dc, RECT{10, 5, 30, 25});
+    ASSERT_TRUE(buffer.buffered());
+    // Painted in the target's coordinates, wider than the area: only the area arrives.
+    RECT wide{0, 0, 40, 30};
+    FillRect(buffer.get(), &wide, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(GetPixel(dc, 15, 10), RGB(255, 255, 255));  // nothing reaches the target before the end
+  }
+  EXPECT_EQ(GetPixel(dc, 10, 5), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 29, 24), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 9, 5), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 30, 24), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 15, 4), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 15, 25), RGB(255, 255, 255));
+
+  // An empty area paints straight onto the target.
+  EXPECT_EQ(BufferedPaint(dc, RECT{5, 5, 5, 9}).get(), dc);
+
+  const COLORREF before = GetTextColor(dc);
+  HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
+  {
+    SavedDC saved(dc);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SelectObject(dc, GetStockObject(GRAY_BRUSH));
+  }
+  EXPECT_EQ(GetTextColor(dc), before);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
+}
+
+// ---- The hook registry
+
+namespace {
+struct Trace {
+  std::vector<std::string> calls;
+  LRESULT afterSaw = -1;
+};
+bool first(void* t, HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
+  if (msg == WM_APP) static_cast<Trace*>(t)->calls.push_back("first");
+  return false;
+}
+bool consume(void* t, HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  if (msg != WM_APP + 1) return false;
+  static_cast<Trace*>(t)->calls.push_back("consume");
+  result = 42;
+  return true;
+}
+bool after(void* t, HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  if (msg == WM_APP || msg == WM_APP + 1) {
+    static_cast<Trace*>(t)->calls.push_back("after");
+    static_cast<Trace*>(t)->afterSaw = result;
+  }
+  return false;
+}
+}  // namespace
+
+TEST(WndProcHookRegistry, RunsBeforeAndAfterListsAndUnhooksInAnyOrder) {
+  Form form(nullptr);
+  HWND h = form.handle();
+  WndProcHook& hooks = WndProcHook::instance();
+  Trace t;
+  EXPECT_FALSE(hooks.RegisterWndProcHook(h, HookPhase::Before, nullptr, &t));
+  EXPECT_FALSE(hooks.RegisterWndProcHook(HWND(nullptr), HookPhase::Before, &first, &t));
+  ASSERT_TRUE(hooks.RegisterWndProcHook(h, HookPhase::Before, &first, &t));
+  ASSERT_TRUE(hooks.RegisterWndProcHook(h, HookPhase::Before, &consume, &t));
+  ASSERT_TRUE(hooks.RegisterWndProcHook(h, HookPhase::After, &after, &t));
+  // Another hook of the framework on the same window, installed after ours.
+  int outerSeen = 0;
+  WindowHook outer;
+  outer.install(h, [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (msg == WM_APP) ++outerSeen;
+    return false;
+  });
+
+  SendMessageW(h, WM_APP, 0, 0);
+  EXPECT_EQ(t.calls, (std::vector<std::string>{"first", "after"}));
+  EXPECT_EQ(t.afterSaw, 0);  // the window's own answer
+  t.calls.clear();
+  EXPECT_EQ(SendMessageW(h, WM_APP + 1, 0, 0), 42);
+  EXPECT_EQ(t.calls, (std::vector<std::string>{"consume"}));  // ends everything, the after list too
+
+  // Ours come off first, while the later hook stays: it still sees its messages.
+  EXPECT_TRUE(hooks.UnregisterWndProcHook(h, HookPhase::Before, &consume, &t));
+  EXPECT_FALSE(hooks.UnregisterWndProcHook(h, HookPhase::Before, &consume, &t));
+  EXPECT_TRUE(hooks.UnregisterWndProcHook(h, HookPhase::Before, &first, &t));
+  EXPECT_TRUE(hooks.hooked(h));
+  EXPECT_TRUE(hooks.UnregisterWndProcHook(h, HookPhase::After, &after, &t));
+  EXPECT_FALSE(hooks.hooked(h));
+  t.calls.clear();
+  SendMessageW(h, WM_APP, 0, 0);
+  EXPECT_TRUE(t.calls.empty());
+  EXPECT_EQ(outerSeen, 2);
+
+  // A destroyed window takes its record with it.
+  auto* doomed = new Form(nullptr);
+  HWND d = doomed->handle();
+  ASSERT_TRUE(hooks.RegisterWndProcHook(d, HookPhase::Before, &first, &t));
+  ASSERT_TRUE(hooks.RegisterWndProcHook(d, HookPhase::After, &after, &t));
+  EXPECT_EQ(hooks.handlerCount(d), 2);
+  delete doomed;
+  EXPECT_FALSE(hooks.hooked(d));
+  EXPECT_EQ(hooks.handlerCount(d), 0);
 }

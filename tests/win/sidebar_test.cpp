@@ -14,6 +14,7 @@
 #include "menus/tray_menu_settings.h"
 #include "support/win_test_util.h"
 #include "ui/imagelist.h"
+#include "ui/window_hooks.h"
 
 using namespace vrin;
 using vrin::test::pumpUntil;
@@ -698,10 +699,22 @@ TEST(SideBarPopup, TranslucencyAndFlatFrame) {
   t.menu->setAlphaBlendValue(200);
   t.menu->setFlatBorder(true);
   LONG_PTR exStyle = 0, userData = 0;
+  HANDLE regionMark = nullptr;
+  HWND window = nullptr;
+  int handlersWhileOpen = 0;
   popUp(*t.menu, [&](HWND w) {
+    window = w;
     exStyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
     userData = GetWindowLongPtrW(w, GWLP_USERDATA);
+    regionMark = GetPropA(w, kFlatFrameRegionProp);
+    handlersWhileOpen = WndProcHook::instance().handlerCount(w);
   });
   EXPECT_TRUE(exStyle & WS_EX_LAYERED);
-  EXPECT_TRUE(userData & 1);
+  // The region's mark is a property of ours; the system's user data is left alone, and the
+  // mark's remover goes with the window.
+  EXPECT_NE(regionMark, nullptr);
+  EXPECT_FALSE(userData & 1);
+  EXPECT_EQ(handlersWhileOpen, 1);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(WndProcHook::instance().handlerCount(window), 0);
 }

@@ -92,10 +92,8 @@ struct TestForm {
 
 // What the window shows at a window coordinate.
 COLORREF windowPixel(HWND hwnd, int x, int y) {
-  HDC dc = GetWindowDC(hwnd);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(hwnd, dc);
-  return c;
+  WindowDC dc(hwnd, WindowDC::Area::Window);
+  return GetPixel(dc.get(), x, y);
 }
 
 COLORREF toColorRef(Pixel p) { return RGB(red(p), green(p), blue(p)); }

@@ -41,7 +41,8 @@ Image SkinForm::composeBorder(const SkinElement& border, int width, int height, 
 
 void SkinForm::paintNonClient() {
   if (skin_->NoSkin() || !IsWindow(window_)) return;
-  HDC dc = GetWindowDC(window_);
+  WindowDC windowDC(window_, WindowDC::Area::Window);
+  HDC dc = windowDC.get();
   if (!dc) return;
   try {
     RECT r{};
@@ -67,7 +68,6 @@ void SkinForm::paintNonClient() {
     // message box from here would be painted over and asked for again.
   }
   HotObject = nullptr;
-  ReleaseDC(window_, dc);
 }
 
 void SkinForm::paintTitleBar(HDC dc, int width) {

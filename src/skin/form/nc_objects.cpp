@@ -30,13 +30,12 @@ void SkinTitleButton::Paint() {
   Image under(Bounds.width(), Bounds.height(), kKeyColour);
   if (!base.empty()) stretchCopy(under, {0, 0, under.width, under.height}, base, Bounds);
   const Image picture = frameOver(under, paintFrame(State, Data->Visibility));
-  if (HDC dc = GetWindowDC(window)) {
-    if (base.empty())
-      drawImageTransparent(dc, Bounds.left, Bounds.top, picture);
-    else
-      drawImage(dc, Bounds.left, Bounds.top, picture);
-    ReleaseDC(window, dc);
-  }
+  WindowDC dc(window, WindowDC::Area::Window);
+  if (!dc) return;
+  if (base.empty())
+    drawImageTransparent(dc.get(), Bounds.left, Bounds.top, picture);
+  else
+    drawImage(dc.get(), Bounds.left, Bounds.top, picture);
 }
 
 void trackSystemMenu(HWND window, POINT screen) {

@@ -10,7 +10,7 @@
 #include "skin/pure/nc_object.h"
 #include "skin/pure/title_buttons.h"
 #include "ui/graphics.h"
-#include "ui/subclass.h"
+#include "ui/window_hooks.h"
 #include "ui/win.h"
 
 namespace vrin {

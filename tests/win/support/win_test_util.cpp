@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "ui/pure/component.h"
+
 namespace vrin::test {
 
 namespace {
@@ -22,6 +24,28 @@ void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
 void runSoon(std::function<void()> action, UINT delayMs) {
   UINT_PTR id = SetTimer(nullptr, 0, delayMs, &fire);
   pending()[id] = std::move(action);
+}
+
+ThreadOutcome onThreadWithoutCom(std::function<void()> work) {
+  struct Job {
+    std::function<void()> work;
+    ThreadOutcome outcome;
+    static DWORD WINAPI run(void* p) {
+      auto* job = static_cast<Job*>(p);
+      try {
+        job->work();
+      } catch (const Error& e) {
+        job->outcome.threw = true;
+        job->outcome.error = e.what();
+      }
+      return 0;
+    }
+  } job{std::move(work), {}};
+  HANDLE t = CreateThread(nullptr, 0, &Job::run, &job, 0, nullptr);
+  if (!t) return job.outcome;
+  WaitForSingleObject(t, 30000);
+  CloseHandle(t);
+  return job.outcome;
 }
 
 }  // namespace vrin::test

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace vrin::test {
 
@@ -23,5 +24,12 @@ inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
 
 // Runs `action` from a thread timer once the current modal loop is pumping.
 void runSoon(std::function<void()> action, UINT delayMs = 50);
+
+// Runs `work` on a thread of its own, which has no COM, and reports the error it raised.
+struct ThreadOutcome {
+  bool threw = false;
+  std::string error;
+};
+ThreadOutcome onThreadWithoutCom(std::function<void()> work);
 
 }  // namespace vrin::test

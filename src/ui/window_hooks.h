@@ -1,22 +1,50 @@
 #pragma once
-// Process-wide registry of handlers on other windows' procedures. Each hooked window gets
-// one record with a before list and an after list; the window procedure itself is reached
-// through WindowHook, so records of different components can come and go in any order.
+// The one window-hooking layer. WindowHook puts one handler in front of a window's
+// procedure; WndProcHook is the process-wide registry of before and after handlers that
+// several components keep on windows they do not own.
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
-#include "ui/subclass.h"
+#include "ui/win.h"
 
 namespace vrin {
 
 class WinControl;
+
+class WindowHook {
+ public:
+  // Return true when the message was handled; `result` is then the answer.
+  // Return false to pass it on to the previous procedure.
+  using Handler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT& result)>;
+
+  WindowHook() = default;
+  ~WindowHook() { remove(); }
+  WindowHook(const WindowHook&) = delete;
+  WindowHook& operator=(const WindowHook&) = delete;
+
+  bool install(HWND hwnd, Handler handler);
+  void remove();
+  bool installed() const { return hwnd_ != nullptr; }
+  HWND window() const { return hwnd_; }
+  // Calls the procedures behind this hook (for handlers that work after the default).
+  LRESULT callNext(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(hwnd, msg, wp, lp); }
+
+ private:
+  static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  HWND hwnd_ = nullptr;
+  Handler handler_;
+};
 
 enum class HookPhase { Before, After };
 
 // Answer true to end all processing of the message; `result` is then the answer.
 using WndProcHookProc = bool (*)(void* data, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
+// Process-wide registry of handlers on other windows' procedures. Each hooked window gets
+// one record with a before list and an after list; the window procedure itself is reached
+// through WindowHook, so records of different components can come and go in any order.
 class WndProcHook {
  public:
   // Made on first use, freed when the program ends.
