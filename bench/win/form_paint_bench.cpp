@@ -2,7 +2,9 @@
 // non-client repaints of an idle active window over 10 s (the hover timer must cause none),
 // and, given the two programs, start-up until the first wait for input with the skin on and
 // off, alternating.
-// Usage: form_paint_bench.exe [ON.exe OFF.exe [runs]]
+// Usage: form_paint_bench.exe [runs [ON.exe OFF.exe]]; the programs default to Vrin.exe and
+// VrinSkinOff.exe beside this one.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -93,12 +95,19 @@ int main(int argc, char** argv) {
   std::printf("idle active window, 10 s: %d non-client repaints, hot object %s\n", ncPaints,
               skinner->HotObject ? "set" : "none");
 
-  if (argc >= 3) {
-    const int runs = argc >= 4 ? std::atoi(argv[3]) : 5;
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string folder = self;
+  folder.resize(folder.find_last_of('\\') + 1);
+  const std::string onExe = argc >= 4 ? argv[2] : folder + "Vrin.exe";
+  const std::string offExe = argc >= 4 ? argv[3] : folder + "VrinSkinOff.exe";
+  if (GetFileAttributesA(onExe.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      GetFileAttributesA(offExe.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const int runs = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 5;
     double on = 0, off = 0;
     for (int i = 0; i < runs; ++i) {
-      on += startUp(argv[1]);
-      off += startUp(argv[2]);
+      on += startUp(onExe);
+      off += startUp(offExe);
     }
     std::printf("start-up to first input wait: skin on %.0f ms, off %.0f ms (mean of %d), +%.1f %%\n",
                 on * 1000 / runs, off * 1000 / runs, runs, (on / off - 1) * 100);
