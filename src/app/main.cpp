@@ -27,6 +27,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     CoUninitialize();
     return code;
   }
+#ifdef VRIN_SKIN_OFF
+  form->SkinData1->SetActive(false);  // the benchmark's build without the skin
+#endif
   app.run();
   delete form;
   CoUninitialize();

@@ -4,6 +4,7 @@
 
 #include "skin/pure/skin_container.h"
 #include "skin/pure/skin_load.h"
+#include "skin/skin_manager.h"
 #include "ui/application.h"
 
 namespace vrin {
@@ -105,19 +106,30 @@ const ClassInfo& SkinData::staticClassInfo() {
   return info;
 }
 
-SkinData::SkinData(Component* owner) : Component(owner) {}
+SkinData::SkinData(Component* owner) : Component(owner) {
+  if (!designing()) SkinManager::create().registerSkinData(this);
+}
 
-SkinData::~SkinData() = default;
+SkinData::~SkinData() {
+  if (SkinManager* manager = SkinManager::instance()) manager->unregisterSkinData(this);
+}
 
 void SkinData::SetActive(bool value) {
-  // Switching the skinning on and off is the skin manager's work; here the choice is kept,
-  // and loaded() drops it when no skin could be read.
+  if (value == active_) return;
   active_ = value;
+  if (designing() || loading() || formType_ != sfMainform) return;
+  if (value && noSkin_) return;
+  if (SkinManager* manager = SkinManager::instance()) manager->request(value ? saSwitchOn : saSwitchOff);
 }
 
 void SkinData::loaded() {
   Component::loaded();
-  if (active_ && noSkin_) active_ = false;
+  if (designing() || !active_) return;
+  if (noSkin_) {
+    active_ = false;
+    return;
+  }
+  if (SkinManager* manager = SkinManager::instance()) manager->request(saSwitchOn);
 }
 
 void SkinData::SetSkinFile(const std::string& fileName) {
@@ -134,7 +146,12 @@ void SkinData::SetSkinFile(const std::string& fileName) {
     return;
   }
   compressed_ = std::move(bytes);
-  LoadSkin();
+  if (!LoadSkin()) return;
+  if (loading() || formType_ != sfMainform) return;
+  if (SkinManager* manager = SkinManager::instance()) {
+    manager->ChangedSkinData = this;
+    manager->request(saSkinChanged);
+  }
 }
 
 std::string SkinData::SkinStore() const { return designing() && !compressed_.empty() ? "(Good)" : "(none)"; }
@@ -167,6 +184,7 @@ bool SkinData::LoadSkin() {
   makeBitmaps();
   faceBrush_.reset(CreateSolidBrush(colorToRGB(settings_.SkinColors.ButtonFaceColor)));
   noSkin_ = false;
+  if (SkinManager* manager = SkinManager::instance()) manager->skinReloaded(this);
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/pure/manager_rules.h"
 #include "skin/pure/skin_control_types.h"
 #include "skin/pure/skin_settings.h"
 #include "ui/graphics.h"
@@ -18,8 +19,6 @@
 
 namespace vrin {
 
-// Which windows the skin is for: all of them, only its owner's form, or dialog boxes.
-enum SkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
 
 using FormSkinEvent = Event<void(Component* sender, const std::string& aName, bool& DoSkin)>;
 

@@ -1,5 +1,7 @@
 #include "ui/application.h"
 
+#include <algorithm>
+
 #include "ui/form.h"
 
 namespace vrin {
@@ -71,6 +73,12 @@ LRESULT CALLBACK Application::wndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
+
+void Application::addForm(Form* form) {
+  if (std::find(forms_.begin(), forms_.end(), form) == forms_.end()) forms_.push_back(form);
+}
+
+void Application::removeForm(Form* form) { std::erase(forms_, form); }
 
 void Application::minimize() {
   ShowWindow(handle(), SW_MINIMIZE);

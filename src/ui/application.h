@@ -3,6 +3,7 @@
 // window that owns the taskbar button, and the standard error report.
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "ui/pure/component.h"
 #include "ui/win.h"
@@ -24,6 +25,10 @@ class Application : public Component {
   Form* mainForm() const { return mainForm_; }
   void setMainForm(Form* form) { mainForm_ = form; }
   bool showMainForm = true;
+  // Every live form, in creation order.
+  const std::vector<Form*>& forms() const { return forms_; }
+  void addForm(Form* form);
+  void removeForm(Form* form);
 
   void run();
   void terminate();
@@ -48,6 +53,7 @@ class Application : public Component {
   std::string title_;
   HWND handle_ = nullptr;
   Form* mainForm_ = nullptr;
+  std::vector<Form*> forms_;
   bool terminated_ = false;
 };
 

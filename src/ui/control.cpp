@@ -101,7 +101,7 @@ LRESULT CALLBACK WinControl::ownClassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   }
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   try {
-    return self->windowProc(msg, wp, lp);
+    return self->handleMessage(msg, wp, lp);
   } catch (...) {
     // Errors never unwind through the window system: they get the standard report.
     reportCurrentException();

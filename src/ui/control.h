@@ -13,6 +13,12 @@ class PopupMenu;
 
 enum class Align { None, Top, Bottom, Left, Right, Client };
 
+// The framework's own messages: sent to a form when one of its menus changed (LPARAM the
+// menu), and offered to a form for a character key nothing handled (WPARAM the character;
+// a non-zero result means it was taken).
+constexpr UINT CM_DIALOGCHAR = 0xB006;
+constexpr UINT CM_MENUCHANGED = 0xB015;
+
 class WinControl : public Component {
  public:
   explicit WinControl(Component* owner);
@@ -74,6 +80,8 @@ class WinControl : public Component {
   virtual LRESULT windowProc(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK ownClassProc(HWND, UINT, WPARAM, LPARAM);
+  // What ownClassProc calls: windowProc, unless a subclass puts handlers in front of it.
+  virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) { return windowProc(msg, wp, lp); }
   // Registers a window class whose procedure dispatches to windowProc.
   static void registerOwnClass(const std::wstring& name, HBRUSH background, UINT style = 0, HICON icon = nullptr);
   void notification(Component* component, Operation operation) override;

@@ -12,6 +12,7 @@ const ClassInfo& Form::staticClassInfo() {
 Form::Form(Component* owner) : WinControl(owner) {
   setVisible(false);
   if (!application().mainForm()) application().setMainForm(this);
+  application().addForm(this);
 }
 
 Form::~Form() {
@@ -19,9 +20,43 @@ Form::~Form() {
     destroyFired_ = true;
     onDestroy(this);
   }
-  // Components go before the window they live in.
+  // Components go before the window they live in, and the window before the form's own
+  // members: whoever hooked it (the skin) still finds a whole form while it goes.
   destroyComponents();
+  destroyHandle();
   if (application().mainForm() == this) application().setMainForm(nullptr);
+  application().removeForm(this);
+}
+
+int Form::addMessageHandler(MessageHandler handler) {
+  // Copy on change: a message already passing through keeps the chain it started with.
+  auto chain = std::make_shared<HandlerChain>(*handlers_);
+  const int id = nextHandlerId_++;
+  chain->insert(chain->begin(), std::make_shared<HandlerEntry>(HandlerEntry{id, std::move(handler)}));
+  handlers_ = std::move(chain);
+  return id;
+}
+
+void Form::removeMessageHandler(int id) {
+  auto chain = std::make_shared<HandlerChain>(*handlers_);
+  std::erase_if(*chain, [id](const std::shared_ptr<HandlerEntry>& e) { return e->id == id; });
+  handlers_ = std::move(chain);
+}
+
+LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) { return dispatchFrom(handlers_, 0, msg, wp, lp); }
+
+LRESULT Form::dispatchFrom(const std::shared_ptr<const HandlerChain>& chain, std::size_t index, UINT msg, WPARAM wp,
+                           LPARAM lp) {
+  if (index >= chain->size()) return windowProc(msg, wp, lp);
+  std::shared_ptr<HandlerEntry> entry = (*chain)[index];
+  return entry->fn(msg, wp, lp, [this, chain, index](UINT m, WPARAM w, LPARAM l) {
+    return dispatchFrom(chain, index + 1, m, w, l);
+  });
+}
+
+void Form::setAutoScroll(bool on) {
+  autoScroll_ = on;
+  if (!on && hwnd_) ShowScrollBar(hwnd_, SB_BOTH, FALSE);
 }
 
 WinControl::CreateParams Form::createParams() {
@@ -123,6 +158,10 @@ LRESULT Form::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       close();
       return 0;
+    case WM_CHAR:
+      // A character key nothing took is offered to the form's handlers (menu accelerators).
+      if (SendMessageW(hwnd_, CM_DIALOGCHAR, wp, lp)) return 0;
+      break;
     case WM_QUERYENDSESSION:
       return closeQuery() ? TRUE : FALSE;
     case WM_MOVE: {

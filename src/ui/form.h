@@ -1,6 +1,10 @@
 #pragma once
 // Top-level windows. The window class name is the form's class name; close requests ask
 // OnCloseQuery, then OnClose decides what happens (hide, nothing, or end the program).
+#include <functional>
+#include <memory>
+#include <vector>
+
 #include "ui/control.h"
 
 namespace vrin {
@@ -11,6 +15,9 @@ enum class Position { Designed, ScreenCenter };
 enum class CloseAction { None, Hide, Free, Minimize };
 
 using CloseEvent = Event<void(Component*, CloseAction&)>;
+// Passes a message on to the handler behind (in the end, the form's own window procedure).
+using MessageNext = std::function<LRESULT(UINT, WPARAM, LPARAM)>;
+using MessageHandler = std::function<LRESULT(UINT, WPARAM, LPARAM, const MessageNext& next)>;
 using CloseQueryEvent = Event<void(Component*, bool&)>;
 
 class Form : public WinControl {
@@ -29,6 +36,16 @@ class Form : public WinControl {
   int clientWidth();
   int clientHeight();
   Icon& icon() { return icon_; }
+
+  // The replaceable message handler: a component puts its handler in front of the form's
+  // (the last added runs first) and calls `next` for what it does not take. Handlers can be
+  // removed in any order, even while a message passes through them.
+  int addMessageHandler(MessageHandler handler);
+  void removeMessageHandler(int id);
+
+  // Automatic scroll bars; switched off, the form shows none.
+  bool autoScroll() const { return autoScroll_; }
+  void setAutoScroll(bool on);
 
   void show();
   void hide();
@@ -51,8 +68,19 @@ class Form : public WinControl {
   CreateParams createParams() override;
   void handleCreated() override;
   LRESULT windowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  struct HandlerEntry {
+    int id;
+    MessageHandler fn;
+  };
+  using HandlerChain = std::vector<std::shared_ptr<HandlerEntry>>;
+  LRESULT dispatchFrom(const std::shared_ptr<const HandlerChain>& chain, std::size_t index, UINT msg, WPARAM wp,
+                       LPARAM lp);
+  std::shared_ptr<const HandlerChain> handlers_ = std::make_shared<HandlerChain>();
+  int nextHandlerId_ = 1;
+  bool autoScroll_ = true;
   int clientWidth_ = 0, clientHeight_ = 0;
   bool centred_ = false;
   bool destroyFired_ = false;

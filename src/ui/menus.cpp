@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "ui/control.h"
 #include "ui/imagelist.h"
 
 namespace vrin {
@@ -295,9 +296,12 @@ void Menu::notification(Component* component, Operation operation) {
 }
 
 void Menu::menuChanged(MenuItem* source, bool rebuild) {
-  (void)rebuild;
   dirty_ = true;
-  if (!loading()) onChange(this, source, rebuild);
+  if (loading()) return;
+  onChange(this, source, rebuild);
+  // The form the menu belongs to hears of it too (the skin rebuilds its menu bar then).
+  if (auto* form = dynamic_cast<WinControl*>(owner()); form && form->handleAllocated())
+    SendMessageW(form->handle(), CM_MENUCHANGED, 0, reinterpret_cast<LPARAM>(this));
 }
 
 void Menu::loaded() { Component::loaded(); }
@@ -357,8 +361,8 @@ bool Menu::drawMenuItem(DRAWITEMSTRUCT& dis) {
     try {
       item->drawItem(canvas, dis.rcItem, dis.itemState);
     } catch (...) {
-      // Painting goes on; the error gets the standard report.
-      reportCurrentException();
+      // Absorbed on purpose: a message box opened from a paint, inside the menu's modal loop,
+      // would come back to this paint again and again.
     }
     canvas.setHandle(nullptr);
   }

@@ -16,28 +16,19 @@
 #include "skin/pure/skin_load.h"
 #include "skin/skin_data.h"
 #include "skin/skin_gdi.h"
+#include "support/source_files.h"
 #include "support/win_test_util.h"
 #include "ui/application.h"
 
 using namespace vrin;
 using vrin::test::pumpUntil;
+using vrin::test::readFile;
+using vrin::test::sourcePath;
 using vrin::test::runSoon;
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// The source tree as Wine sees it (the Unix root is drive Z:).
-std::string sourcePath(const std::string& relative) {
-  std::string root = VRIN_SOURCE_DIR;
-  if (!root.empty() && root[0] == '/') root = "Z:" + root;
-  return root + "/" + relative;
-}
-
-Bytes readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 const std::string kSkinFile = sourcePath("resources/skin/vrin.skn");
 
