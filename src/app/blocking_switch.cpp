@@ -28,9 +28,13 @@ void showOff(MenuItem* item, TrayIcon* tray) {
 }  // namespace
 
 void HelperForm::ApplyBlockingState() {
-  writeRunningFlag(PlaceTray1->iconIndex() == 1 ? "1" : "0");
-  if (PlaceTray1->iconIndex() == 0) showOff(submenu1, PlaceTray1);
-  else showOn(submenu1, PlaceTray1);
+  // Only 1 means on. Any other stored index is off in all five places, the tray picture
+  // and the index saved next included.
+  const bool on = PlaceTray1->iconIndex() == 1;
+  if (!on && PlaceTray1->iconIndex() != 0) PlaceTray1->SetIconIndex(0);
+  writeRunningFlag(on ? "1" : "0");
+  if (on) showOn(submenu1, PlaceTray1);
+  else showOff(submenu1, PlaceTray1);
 }
 
 void HelperForm::submenu1Click(Component*) {

@@ -9,14 +9,19 @@
 namespace vrin {
 
 void HelperForm::KilledPopup(LPARAM lp) {
+  // A browser helper only ever sends string atoms. An integer atom (1 to 0xBFFF) reads back
+  // as "#1234", and a value beyond 16 bits is no atom at all: neither adds anything.
+  constexpr LPARAM kFirstStringAtom = 0xC000, kLastAtom = 0xFFFF;
+  if (lp < kFirstStringAtom || lp > kLastAtom) return;
+  const ATOM atom = ATOM(lp);
   // Room for the longest atom name: some systems refuse to cut a name that does not fit,
   // so the cut to 254 characters is made here.
   char name[256];
   // An lParam that names no readable atom adds nothing: there is no text to trust.
-  UINT n = GlobalGetAtomNameA(ATOM(lp & 0xFFFF), name, sizeof name);
+  UINT n = GlobalGetAtomNameA(atom, name, sizeof name);
   if (n == 0) return;
   n = std::min(n, 254u);
-  GlobalDeleteAtom(ATOM(lp & 0xFFFF));
+  GlobalDeleteAtom(atom);
   std::string address = fromAnsi(std::string_view(name, n));
   int index = ListBox1->add(address);
   // The newest entry scrolls into view; the selection stays.
@@ -43,7 +48,9 @@ void HelperForm::ListBox1DblClick(Component*) {
 void HelperForm::Gotothislink1Click(Component* sender) { ListBox1DblClick(sender); }
 
 void HelperForm::PopupMenu1Popup(Component*) {
-  Gotothislink1->setEnabled(ListBox1->itemIndex() >= 0);
+  // Offered exactly when the selected entry would be opened (see ListBox1DblClick).
+  const int index = ListBox1->itemIndex();
+  Gotothislink1->setEnabled(index >= 0 && isNavigableAddress(ListBox1->item(index)));
   Clearall1->setEnabled(true);
   HideVrin1->setEnabled(true);
 }

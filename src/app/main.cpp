@@ -3,6 +3,7 @@
 
 #include "app/helper_form.h"
 #include "app/product.h"
+#include "app/single_copy.h"
 #include "cleaner/browser_stores.h"
 #include "ui/application.h"
 
@@ -10,9 +11,10 @@ using namespace vrin;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CoInitialize(nullptr);
-  // A second copy hands over to the first (one tray icon, one panic key) and ends.
-  if (HWND first = FindWindowA(kFormClass, kAppTitle)) {
-    PostMessageA(first, RegisterWindowMessageA(kShowHistoryMessage), 0, 0);
+  // A later copy hands over to the first (one tray icon, one panic key, one registration)
+  // and ends.
+  SingleCopy copy(kSingleCopyMutex);
+  if (!copy.first() && copy.handOver(kFormClass, kAppTitle, RegisterWindowMessageA(kShowHistoryMessage), 10000)) {
     CoUninitialize();
     return 0;
   }

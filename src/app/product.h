@@ -12,6 +12,8 @@ inline constexpr const char* kWebSiteCaption = "&Visit vrin.example";
 // The browser helper library and the program that registers it.
 inline constexpr const char* kHelperLibrary = "Vrin.dll";
 inline constexpr const char* kRegisterProgram = "REGSVR32.EXE";
+// Held by the running copy for its whole life (per session).
+inline constexpr const char* kSingleCopyMutex = "Local\\Vrin.SingleCopy";
 // Sent by a second instance to the first: show the history window.
 inline constexpr const char* kShowHistoryMessage = "Vrin.ShowHistory";
 

@@ -456,14 +456,33 @@ void CustomSideBarPopupMenu::refreshMenu(bool invalidateBar, bool rebuild) {
 
 void CustomSideBarPopupMenu::resetBar() { barState().reset(); }
 
+namespace {
+using PopupMenuBase = SideBarMenuBase<PopupMenu>;
+}  // namespace
+
 const ClassInfo& SideBarPopupMenu::staticClassInfo() {
   static const ClassInfo info{
       "TSideBarPopupMenu",
       &CustomSideBarPopupMenu::staticClassInfo(),
-      {enumProp<SideBarPopupMenu, SideBarMenuStyle>("MenuStyle", {"msAuto", "msStandard", "msWindowsXP"},
+      {classProp<SideBarPopupMenu, SideBar>("Bar", [](SideBarPopupMenu& m) { return &m.bar(); },
+                                            [](SideBarPopupMenu& m, SideBar* b) { if (b) m.setBar(*b); }),
+       classProp<SideBarPopupMenu, Separators>(
+           "Separators", [](SideBarPopupMenu& m) { return &m.separators(); },
+           [](SideBarPopupMenu& m, Separators* s) { if (s) m.setSeparators(*s); }),
+       classProp<SideBarPopupMenu, const FontSpec>(
+           "MenuFont", [](SideBarPopupMenu& m) { return &m.getMenuFont(); },
+           [](SideBarPopupMenu& m, const FontSpec* f) { if (f) m.setMenuFont(*f); }),
+       enumProp<SideBarPopupMenu, SideBarMenuStyle>("MenuStyle", {"msAuto", "msStandard", "msWindowsXP"},
                                                     &SideBarPopupMenu::menuStyle, &SideBarPopupMenu::setMenuStyle),
        boolProp<SideBarPopupMenu>("UseSystemFont", &SideBarPopupMenu::useSystemFont,
-                                  &SideBarPopupMenu::setUseSystemFont)}};
+                                  &SideBarPopupMenu::setUseSystemFont),
+       classProp<SideBarPopupMenu, SideBarDrawModule>(
+           "DrawModule", [](SideBarPopupMenu& m) { return m.getDrawModule(); },
+           [](SideBarPopupMenu& m, SideBarDrawModule* d) { m.setDrawModule(d); }),
+       eventProp<PopupMenuBase>("OnBeforeDrawBar", &PopupMenuBase::onBeforeDrawBar),
+       eventProp<PopupMenuBase>("OnAdvancedBeforeDrawBar", &PopupMenuBase::onAdvancedBeforeDrawBar),
+       eventProp<PopupMenuBase>("OnAfterDrawBar", &PopupMenuBase::onAfterDrawBar),
+       eventProp<PopupMenuBase>("OnMeasureMenuItem", &PopupMenuBase::onMeasureMenuItem)}};
   return info;
 }
 

@@ -107,8 +107,12 @@ const ClassInfo& ComponentState::staticClassInfo() {
       &AbstractState::staticClassInfo(),
       {boolProp<AbstractState>("Active", &AbstractState::active, &AbstractState::setActive),
        stringProp<AbstractState>("Section", &AbstractState::section, &AbstractState::setSection),
+       classProp<AbstractState, AbstractStore>("Storage", [](AbstractState& s) { return s.storage(); },
+                                               [](AbstractState& s, AbstractStore* store) { s.setStorage(store); }),
        listProp<ComponentState>("StoredProperties", &ComponentState::storedProperties,
-                                &ComponentState::setStoredProperties)}};
+                                &ComponentState::setStoredProperties),
+       eventProp<AbstractState>("OnSaveState", &AbstractState::onSaveState),
+       eventProp<AbstractState>("OnRestoreState", &AbstractState::onRestoreState)}};
   return info;
 }
 

@@ -1,5 +1,7 @@
 #include "tray/tray_icon.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "ui/application.h"
@@ -12,6 +14,13 @@ namespace vrin {
 namespace {
 const wchar_t kTrayWindowClass[] = L"TTrayIconWindow";
 constexpr UINT_PTR kCycleTimer = 1;
+
+// Broadcast to every top-level window when the notification area is made again (a restart
+// of the shell): the icons it held are gone.
+UINT taskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+  return message;
+}
 }  // namespace
 
 const ClassInfo& TrayIcon::staticClassInfo() {
@@ -25,7 +34,22 @@ const ClassInfo& TrayIcon::staticClassInfo() {
        boolProp<TrayIcon>("StartMinimized", &TrayIcon::startMinimized, &TrayIcon::setStartMinimized),
        boolProp<TrayIcon>("MinimizeToTray", &TrayIcon::minimizeToTray, &TrayIcon::setMinimizeToTray),
        intProp<TrayIcon>("IconIndex", &TrayIcon::iconIndex, &TrayIcon::SetIconIndex),
-       boolProp<TrayIcon>("CycleIcons", &TrayIcon::cycleIcons, &TrayIcon::SetCycleIcons)}};
+       boolProp<TrayIcon>("CycleIcons", &TrayIcon::cycleIcons, &TrayIcon::SetCycleIcons),
+       boolProp<TrayIcon>("LeftPopup", &TrayIcon::getLeftPopup, &TrayIcon::setLeftPopup),
+       boolProp<TrayIcon>("DesignPreview", &TrayIcon::designPreview, &TrayIcon::SetDesignPreview),
+       intProp<TrayIcon>("CycleInterval", &TrayIcon::cycleIntervalSetting, &TrayIcon::setCycleIntervalSetting),
+       classProp<TrayIcon, Icon>("Icon", [](TrayIcon& t) { return &t.icon(); },
+                                 [](TrayIcon& t, Icon* icon) { t.SetIcon(icon ? icon->handle() : nullptr); }),
+       classProp<TrayIcon, PopupMenu>("PopupMenu", [](TrayIcon& t) { return t.popupMenu(); },
+                                      [](TrayIcon& t, PopupMenu* menu) { t.setPopupMenu(menu); }),
+       classProp<TrayIcon, ImageList>("IconList", [](TrayIcon& t) { return t.iconList(); },
+                                      [](TrayIcon& t, ImageList* list) { t.SetIconList(list); }),
+       eventProp("OnClick", &TrayIcon::onClick),
+       eventProp("OnDblClick", &TrayIcon::onDblClick),
+       eventProp("OnMouseDown", &TrayIcon::onMouseDown),
+       eventProp("OnMouseUp", &TrayIcon::onMouseUp),
+       eventProp("OnMouseMove", &TrayIcon::onMouseMove),
+       eventProp("OnCycle", &TrayIcon::onCycle)}};
   return info;
 }
 
@@ -42,6 +66,7 @@ TrayIcon::TrayIcon(Component* owner) : Component(owner) {
   }
   window_ = CreateWindowExW(0, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, moduleInstance(), nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  taskbarCreatedMessage();
 
   data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
   data_.hWnd = window_;
@@ -54,16 +79,11 @@ TrayIcon::TrayIcon(Component* owner) : Component(owner) {
     if (trayMinimizesIntoTray(msg, wp, minimizeToTray_)) MinimizeIntoTray();
     return false;
   });
-  // The owner form: shown again by a direct call, it brings the taskbar button back.
+  // The owner form: shown again by a direct call, it brings the taskbar button back; moved
+  // or brought forward, it gives the focus back to its active control.
   if (auto* form = dynamic_cast<WinControl*>(owner)) {
-    ownerHook_.install(form->handle(), [form](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
-      if (trayOwnerAction(msg, wp, lp) == TrayOwnerAction::RestoreTaskbarButton) {
-        HWND app = application().handle();
-        ShowWindow(app, SW_RESTORE);
-        SetForegroundWindow(app);
-        SetForegroundWindow(hwnd);
-      }
-      (void)form;
+    ownerHook_.install(form->handle(), [this](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
+      ownerMessage(hwnd, msg, wp, lp);
       return false;
     });
   }
@@ -80,8 +100,42 @@ TrayIcon::~TrayIcon() {
   ownerHook_.remove();
 }
 
+void TrayIcon::rememberFocus(HWND owner, HWND focus) {
+  if (focus && focus != owner && IsChild(owner, focus)) activeControl_ = focus;
+}
+
+void TrayIcon::ownerMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  // The window system puts the focus on the form itself when it is activated again; the
+  // control that had it is remembered here, as the form has no record of its own.
+  if (msg == WM_SETFOCUS) rememberFocus(hwnd, reinterpret_cast<HWND>(wp));
+  if (msg == WM_WINDOWPOSCHANGING || (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE)) rememberFocus(hwnd, GetFocus());
+  switch (trayOwnerAction(msg, wp, lp)) {
+    case TrayOwnerAction::RestoreTaskbarButton: {
+      HWND app = application().handle();
+      ShowWindow(app, SW_RESTORE);
+      SetForegroundWindow(app);
+      SetForegroundWindow(hwnd);
+      break;
+    }
+    case TrayOwnerAction::FocusActiveControl:
+      // Only while the form is the active window: focusing it otherwise would activate it.
+      if (activeControl_ && !(IsWindow(activeControl_) && IsChild(hwnd, activeControl_))) activeControl_ = nullptr;
+      if (activeControl_ && GetActiveWindow() == hwnd && GetFocus() != activeControl_ &&
+          IsWindowVisible(activeControl_) && IsWindowEnabled(activeControl_))
+        SetFocus(activeControl_);
+      break;
+    case TrayOwnerAction::None: break;
+  }
+}
+
 LRESULT CALLBACK TrayIcon::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = reinterpret_cast<TrayIcon*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self && msg == taskbarCreatedMessage()) {
+    // The new notification area holds nothing: the icon goes back with its current picture
+    // and tip, unless it was taken out on purpose.
+    if (self->iconVisible_) self->AddToTray();
+    return 0;
+  }
   if (self) {
     try {
       if (msg == kTrayCallbackMessage) {
@@ -101,15 +155,21 @@ LRESULT CALLBACK TrayIcon::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void TrayIcon::trayMessage(unsigned mouseMessage) {
-  TraySettings settings{enabled_, leftPopup};
+TrayMenuInfo TrayIcon::menuInfo() const {
   TrayMenuInfo menu;
   if (popupMenu_) {
     menu.assigned = true;
+    menu.autoPopup = popupMenu_->autoPopup;
     std::vector<bool> defaults;
     for (MenuItem* item : popupMenu_->items().items()) defaults.push_back(item->isDefault());
     menu.defaultItem = defaultMenuItem(defaults);
   }
+  return menu;
+}
+
+void TrayIcon::trayMessage(unsigned mouseMessage) {
+  TraySettings settings{enabled_, leftPopup};
+  TrayMenuInfo menu = menuInfo();
   unsigned modifiers = trayModifierShift(GetKeyState(VK_SHIFT), GetKeyState(VK_MENU), GetKeyState(VK_CONTROL));
   for (const TrayAction& a : clicks_.onTrayMessage(mouseMessage, modifiers, settings, menu)) {
     POINT pt{};
@@ -130,7 +190,7 @@ void TrayIcon::trayMessage(unsigned mouseMessage) {
 
 void TrayIcon::ShowMenuAtCursor() {
   POINT pt{};
-  if (!popupMenu_ || !GetCursorPos(&pt)) return;
+  if (!popupMenu_ || !popupMenu_->autoPopup || !GetCursorPos(&pt)) return;
   application().processMessages();
   auto* form = dynamic_cast<WinControl*>(owner());
   HWND ownerWnd = form ? form->handle() : window_;
@@ -188,6 +248,10 @@ void TrayIcon::SetCycleInterval(unsigned ms) {
   cycleInterval_ = ms;
   updateTimer();
 }
+
+int TrayIcon::cycleIntervalSetting() const { return int(std::min<unsigned>(cycleInterval_, INT_MAX)); }
+
+void TrayIcon::setCycleIntervalSetting(int ms) { SetCycleInterval(unsigned(std::max(ms, 0))); }
 
 void TrayIcon::updateTimer() {
   KillTimer(window_, kCycleTimer);

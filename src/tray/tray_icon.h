@@ -40,6 +40,11 @@ class TrayIcon : public Component {
   PopupMenu* popupMenu() const { return popupMenu_; }
   void setPopupMenu(PopupMenu* menu);
   bool leftPopup = false;
+  bool getLeftPopup() const { return leftPopup; }
+  void setLeftPopup(bool v) { leftPopup = v; }
+  // Design time only: stored, no effect in the running program.
+  bool designPreview() const { return designPreview_; }
+  void SetDesignPreview(bool v) { designPreview_ = v; }
   bool startMinimized() const { return startMinimized_; }
   void setStartMinimized(bool v) { startMinimized_ = v; }
   bool minimizeToTray() const { return minimizeToTray_; }
@@ -77,9 +82,15 @@ class TrayIcon : public Component {
  private:
   static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
   void trayMessage(unsigned mouseMessage);
+  TrayMenuInfo menuInfo() const;
+  void ownerMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp);
+  void rememberFocus(HWND owner, HWND focus);
   void cycleTick();
   void updateTimer();
   bool FillTrayData();
+  // CycleInterval as a published integer (kept within 0 .. INT_MAX).
+  int cycleIntervalSetting() const;
+  void setCycleIntervalSetting(int ms);
   void HideApplicationWindows();
 
   bool enabled_ = true;
@@ -94,6 +105,9 @@ class TrayIcon : public Component {
   ImageList* iconList_ = nullptr;
   bool cycleIcons_ = false;
   unsigned cycleInterval_ = 0;
+  bool designPreview_ = false;
+  // The owner's active control: the last of its controls seen holding the focus.
+  HWND activeControl_ = nullptr;
   TrayClickTracker clicks_;
   NOTIFYICONDATAA data_{};
   HWND window_ = nullptr;

@@ -144,7 +144,7 @@ LRESULT WinControl::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CONTEXTMENU: {
       WinControl* c = fromHandle(reinterpret_cast<HWND>(wp));
-      if (c && c->popupMenu()) {
+      if (c && c->popupMenu() && c->popupMenu()->autoPopup) {
         POINT pt{short(LOWORD(lp)), short(HIWORD(lp))};
         if (pt.x == -1 && pt.y == -1) GetCursorPos(&pt);
         c->popupMenu()->popupComponent = c;

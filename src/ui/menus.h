@@ -160,6 +160,8 @@ class PopupMenu : public Menu {
   // Shows the menu at a screen point and runs the chosen item's click before it returns.
   virtual void popup(int x, int y);
   Component* popupComponent = nullptr;
+  // Whether the owner of the menu (a control, the tray icon) pops it up by itself.
+  bool autoPopup = true;
   NotifyEvent onPopup;
   // The hidden window that receives the menu's owner-draw and command messages.
   static HWND ownerWindow();

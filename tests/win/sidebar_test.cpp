@@ -288,6 +288,38 @@ TEST(SideBarSettings, TrayMenuSettings) {
   EXPECT_EQ(m.getProperty("UseSystemFont").integer, 1);
 }
 
+TEST(SideBarSettings, OwnedSettingsReferencesAndEventsAreReachedByName) {
+  TrayLike t;
+  SideBarPopupMenu* menu = t.menu;
+  // Reading an owned object gives the menu's own; setting one copies into it.
+  EXPECT_EQ(objectValue<SideBar*>(menu->getProperty("Bar"), "Bar"), &menu->bar());
+  TrayLike other(false);
+  other.menu->bar().setWidth(50);
+  other.menu->separators().setAlignment(Alignment::taLeftJustify);
+  menu->setProperty("Bar", PropValue::ofObject(&other.menu->bar()));
+  menu->setProperty("Separators", PropValue::ofObject(&other.menu->separators()));
+  EXPECT_EQ(menu->bar().width(), 50);
+  EXPECT_EQ(menu->separators().alignment(), Alignment::taLeftJustify);
+  EXPECT_EQ(objectValue<SideBar*>(menu->getProperty("Bar"), "Bar"), &menu->bar());
+  FontSpec font = menu->getMenuFont();
+  font.height = -20;
+  menu->setProperty("MenuFont", PropValue::ofObject(static_cast<const FontSpec*>(&font)));
+  EXPECT_EQ(menu->getMenuFont().height, -20);
+
+  auto* module = new BodyModule(&t.owner);
+  menu->setProperty("DrawModule", PropValue::ofObject(static_cast<SideBarDrawModule*>(module)));
+  EXPECT_EQ(menu->getDrawModule(), module);
+  EXPECT_THROW(menu->setProperty("DrawModule", PropValue::ofObject(module)), Error);  // not the declared type
+
+  auto after = OnAfterDrawBarEvent::fn([](Component*, Canvas&, const RECT&) {});
+  menu->setProperty("OnAfterDrawBar", PropValue::ofObject(after));
+  EXPECT_TRUE(menu->getOnAfterDrawBar() == after);
+  for (const char* name : {"OnBeforeDrawBar", "OnAdvancedBeforeDrawBar", "OnMeasureMenuItem"})
+    EXPECT_EQ(menu->classInfo().findProperty(name)->kind, TypeKind::Method) << name;
+  menu->setProperty("OnAfterDrawBar", PropValue{});
+  EXPECT_FALSE(menu->getOnAfterDrawBar());
+}
+
 TEST(SideBarTakeOver, KeepsForeignHandlersAndNeverRetakesAnItem) {
   Handlers h;
   TrayLike t(false);

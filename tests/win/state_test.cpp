@@ -404,6 +404,25 @@ TEST_F(StateTest, StoredPropertiesResolveAtLoadAndLaterAtOnce) {
   EXPECT_EQ(s.state->getProperty("Section").text, "TForm1");
 }
 
+TEST_F(StateTest, StorageAndEventsAreReachedByName) {
+  Scene s;
+  s.load();
+  auto* other = new RecordingStore(s.form);
+  other->setKeyName(s.key);
+  s.state->setProperty("Storage", PropValue::ofObject(static_cast<AbstractStore*>(other)));
+  EXPECT_EQ(objectValue<AbstractStore*>(s.state->getProperty("Storage"), "Storage"), other);
+  int saves = 0;
+  s.state->setProperty("OnSaveState", PropValue::ofObject(NotifyEvent::fn([&](Component*) { ++saves; })));
+  s.state->setProperty("OnRestoreState", PropValue{});
+  s.state->restoreState();
+  s.state->saveState();
+  EXPECT_EQ(saves, 1);
+  EXPECT_EQ(s.saves, 0);
+  EXPECT_EQ(s.restores, 1);  // the one at creation, before the event was taken off
+  EXPECT_EQ(other->writes.size(), 4u);
+  EXPECT_TRUE(s.store->writes.empty());
+}
+
 TEST_F(StateTest, SectionDefaultsToTheFormsClassName) {
   Scene s;
   s.state->setSection("");

@@ -4,12 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "state/component_state.h"
+#include "state/registry_store.h"
 #include "support/win_test_util.h"
 #include "tray/tray_icon.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/imagelist.h"
 #include "ui/menus.h"
+#include "ui/registry.h"
+#include "ui/stdctrls.h"
 
 using namespace vrin;
 using vrin::test::pumpUntil;
@@ -111,6 +115,15 @@ TEST_F(TrayTest, ARightPressShowsTheMenuAndADoubleClickTakesTheDefaultItem) {
   report(WM_LBUTTONDBLCLK);
   EXPECT_EQ(rec.events, (std::vector<std::string>{"dblclick", "item"}));
 
+  // A menu that does not pop up by itself is left to its owner's code.
+  rec.events.clear();
+  menu->autoPopup = false;
+  report(WM_RBUTTONDOWN);
+  report(WM_LBUTTONDBLCLK);
+  tray->ShowMenuAtCursor();
+  EXPECT_EQ(rec.events, (std::vector<std::string>{"down1", "dblclick"}));
+  menu->autoPopup = true;
+
   // The menu going away leaves no dangling reference.
   delete menu;
   EXPECT_EQ(tray->popupMenu(), nullptr);
@@ -134,4 +147,117 @@ TEST_F(TrayTest, StartMinimizedHidesTheApplicationAndMinimizingFoldsIntoTheTray)
   EXPECT_FALSE(IsWindowVisible(application().handle()));
   EXPECT_TRUE(tray->UpdateTray());
   application().setMainForm(nullptr);
+}
+
+TEST_F(TrayTest, TheIconComesBackWhenTheTaskbarIsMadeAgain) {
+  tray->endLoading();
+  tray->SetIconIndex(1);
+  tray->SetHint("Vrin enable");
+  // The shell forgets every icon when it restarts, then broadcasts "TaskbarCreated".
+  NOTIFYICONDATAA gone = tray->trayRecord();
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+  EXPECT_FALSE(tray->UpdateTray());
+  const UINT created = RegisterWindowMessageA("TaskbarCreated");
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(HWND_BROADCAST, created, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  EXPECT_TRUE(tray->UpdateTray());
+  EXPECT_EQ(std::string(tray->trayRecord().szTip), "Vrin enable");
+  EXPECT_EQ(tray->trayRecord().hIcon, tray->icon().handle());
+  EXPECT_EQ(tray->iconIndex(), 1);
+
+  // An icon taken out on purpose stays out.
+  tray->SetIconVisible(false);
+  SendMessageTimeoutW(HWND_BROADCAST, created, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  EXPECT_FALSE(tray->UpdateTray());
+}
+
+TEST_F(TrayTest, MovingTheOwnerGivesTheFocusBackToItsActiveControl) {
+  auto* list = new ListBox(form);
+  list->setParent(form);
+  list->setBounds(0, 0, 100, 100);
+  auto* other = new ListBox(form);
+  other->setParent(form);
+  other->setBounds(0, 100, 100, 100);
+  tray->endLoading();
+  form->show();
+  SetForegroundWindow(form->handle());
+  pumpUntil([&] { return GetActiveWindow() == form->handle(); }, 3000);
+  ASSERT_EQ(GetActiveWindow(), form->handle());
+
+  SetFocus(list->handle());
+  // The window system puts the focus on the form itself, as when the form is activated again.
+  SetFocus(form->handle());
+  EXPECT_EQ(GetFocus(), form->handle());
+  SetWindowPos(form->handle(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(GetFocus(), list->handle());
+
+  // The control last focused is the active one; a control that went away is forgotten.
+  SetFocus(other->handle());
+  SetFocus(form->handle());
+  SetWindowPos(form->handle(), nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(GetFocus(), other->handle());
+  SetFocus(form->handle());
+  delete other;
+  SetWindowPos(form->handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(GetFocus(), form->handle());
+  form->hide();
+}
+
+TEST_F(TrayTest, TheSettingsStoreReachesEveryPublishedSettingByName) {
+  const std::string key = "VrinTrayTest" + std::to_string(GetCurrentProcessId());
+  form->setName("Form1");
+  tray->setName("PlaceTray1");
+  auto* store = new RegistryStore(form);
+  store->setKeyName(key);
+  auto* state = new ComponentState(form);
+  state->setStorage(store);
+  state->setSection("TForm1");
+  state->setStoredProperties({"PlaceTray1.LeftPopup", "PlaceTray1.CycleInterval", "PlaceTray1.DesignPreview",
+                              "PlaceTray1.PopupMenu", "PlaceTray1.OnClick"});
+  for (Component* c : {static_cast<Component*>(store), static_cast<Component*>(state)}) {
+    c->beginLoading();
+    c->endLoading();
+  }
+  tray->leftPopup = true;
+  tray->SetCycleInterval(750);
+  state->restoreState();
+  state->saveState();
+  Registry reg;
+  ASSERT_TRUE(reg.openKeyReadOnly(key + "\\TForm1"));
+  EXPECT_EQ(reg.readString("PlaceTray1.LeftPopup"), "True");
+  EXPECT_EQ(reg.readString("PlaceTray1.CycleInterval"), "750");
+  EXPECT_EQ(reg.readString("PlaceTray1.DesignPreview"), "False");
+  // A reference and an event have no text: nothing is written for them.
+  EXPECT_EQ(reg.valueNames().size(), 3u);
+  reg.closeKey();
+
+  reg.openKey(key + "\\TForm1", false);
+  reg.writeString("PlaceTray1.LeftPopup", "False");
+  reg.writeString("PlaceTray1.CycleInterval", "20");
+  reg.closeKey();
+  state->restoreState();
+  EXPECT_FALSE(tray->leftPopup);
+  EXPECT_EQ(tray->cycleInterval(), 20u);
+
+  // References and events are reached by name too; a value of another type is refused.
+  auto* menu = new PopupMenu(form);
+  tray->setProperty("PopupMenu", PropValue::ofObject(menu));
+  EXPECT_EQ(tray->popupMenu(), menu);
+  EXPECT_EQ(objectValue<PopupMenu*>(tray->getProperty("popupmenu"), "PopupMenu"), menu);
+  EXPECT_THROW(tray->setProperty("PopupMenu", PropValue::ofObject(images)), Error);
+  EXPECT_EQ(tray->popupMenu(), menu);
+  tray->setProperty("IconList", PropValue::ofObject(static_cast<ImageList*>(nullptr)));
+  EXPECT_EQ(tray->iconList(), nullptr);
+  tray->setProperty("IconList", PropValue::ofObject(images));
+  EXPECT_EQ(tray->iconList(), images);
+  EXPECT_EQ(objectValue<Icon*>(tray->getProperty("Icon"), "Icon"), &tray->icon());
+  tray->setProperty("OnClick", PropValue::ofObject(NotifyEvent::of<&Recorder::item>(&rec)));
+  EXPECT_EQ(objectValue<NotifyEvent>(tray->getProperty("OnClick"), "OnClick"), NotifyEvent::of<&Recorder::item>(&rec));
+  rec.events.clear();
+  tray->endLoading();
+  report(WM_LBUTTONDOWN);
+  report(WM_LBUTTONUP);
+  EXPECT_EQ(rec.events, (std::vector<std::string>{"down0", "item", "up0"}));
+  state->setActive(false);  // nothing saved again when the form goes
+  Registry().deleteKey(key);
 }

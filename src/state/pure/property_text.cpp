@@ -243,6 +243,7 @@ std::string propertyText(const PropInfo& prop, const PropValue& value) {
     case TypeKind::String: return value.text;
     case TypeKind::Set: return setText(prop.names, static_cast<std::uint32_t>(value.integer));
     case TypeKind::StringList:
+    case TypeKind::Class:
     case TypeKind::Method: return {};
   }
   return {};
@@ -274,6 +275,7 @@ std::optional<PropValue> propertyValueFromText(const PropInfo& prop, std::string
     case TypeKind::String: v.text = std::string(text); return v;
     case TypeKind::Set: v.integer = setFromText(prop.names, text); return v;
     case TypeKind::StringList:
+    case TypeKind::Class:
     case TypeKind::Method: return std::nullopt;
   }
   return std::nullopt;

@@ -44,7 +44,8 @@ std::uint32_t setFromText(const StringList& members, std::string_view text);
 
 // Kinds whose empty text is still a value worth storing.
 bool isStringLike(TypeKind kind);
-// The text of `value` for `prop`; empty for string lists and methods (they have no one text).
+// The text of `value` for `prop`; empty for string lists, objects and methods (they have no
+// one text), so the store writes and reads nothing for them.
 std::string propertyText(const PropInfo& prop, const PropValue& value);
 // The value `text` gives, starting from `current`; nullopt when the text leaves the
 // property unchanged.

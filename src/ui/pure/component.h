@@ -2,6 +2,7 @@
 // The unit of composition: components own components, carry a name and a tag, complete
 // their loading after the stored settings were applied, notify each other of their
 // destruction and publish properties that can be read and written by name.
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,21 +20,25 @@ struct Error : std::runtime_error {
 
 using StringList = std::vector<std::string>;
 
-enum class TypeKind { Integer, Char, WideChar, Enumeration, Float, String, Set, StringList, Method };
+// Class: a component reference or an owned object; Method: an event.
+enum class TypeKind { Integer, Char, WideChar, Enumeration, Float, String, Set, StringList, Class, Method };
 enum class FloatType { Single, Double, Extended, Comp, Currency };
 
 // A value passing through a published property. Integer, char (code), enumeration
-// (ordinal) and set (bits 0..31) use `integer`.
+// (ordinal) and set (bits 0..31) use `integer`; a class property carries a pointer to the
+// object and an event its delegate, in `object`.
 struct PropValue {
   std::int64_t integer = 0;
   double number = 0;
   std::string text;
   StringList list;
+  std::any object;
 
   static PropValue ofInt(std::int64_t v) { PropValue p; p.integer = v; return p; }
   static PropValue ofFloat(double v) { PropValue p; p.number = v; return p; }
   static PropValue ofText(std::string v) { PropValue p; p.text = std::move(v); return p; }
   static PropValue ofList(StringList v) { PropValue p; p.list = std::move(v); return p; }
+  static PropValue ofObject(std::any v) { PropValue p; p.object = std::move(v); return p; }
 };
 
 class Component;
@@ -97,6 +102,33 @@ PropInfo listProp(std::string name, StringList (C::*get)() const, void (C::*set)
   return {std::move(name), TypeKind::StringList, {}, FloatType::Double,
           [get](const Component& c) { return PropValue::ofList((static_cast<const C&>(c).*get)()); },
           [set](Component& c, const PropValue& v) { (static_cast<C&>(c).*set)(v.list); }};
+}
+
+// The object or delegate a value carries; an empty value gives none. A value of another type
+// is refused with an Error rather than taken for something it is not.
+template <class T>
+T objectValue(const PropValue& v, const std::string& property) {
+  if (!v.object.has_value()) return T{};
+  if (const T* p = std::any_cast<T>(&v.object)) return *p;
+  throw Error("Invalid value for property " + property);
+}
+// A component reference or an owned object, read and written as a T*. Reading an owned
+// object gives the object itself, to be changed in place; setting one copies into it (the
+// setter's business), so the caller's object is never taken over.
+template <class C, class T, class Get, class Set>
+PropInfo classProp(std::string name, Get get, Set set) {
+  return {name, TypeKind::Class, {}, FloatType::Double,
+          [get](const Component& c) {
+            return PropValue::ofObject(static_cast<T*>(get(const_cast<C&>(static_cast<const C&>(c)))));
+          },
+          [set, name](Component& c, const PropValue& v) { set(static_cast<C&>(c), objectValue<T*>(v, name)); }};
+}
+// An event slot, read and written as its delegate.
+template <class C, class E>
+PropInfo eventProp(std::string name, E C::*slot) {
+  return {name, TypeKind::Method, {}, FloatType::Double,
+          [slot](const Component& c) { return PropValue::ofObject(static_cast<const C&>(c).*slot); },
+          [slot, name](Component& c, const PropValue& v) { static_cast<C&>(c).*slot = objectValue<E>(v, name); }};
 }
 
 enum class Operation { Insert, Remove };

@@ -21,6 +21,15 @@ void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
 }
 }  // namespace
 
+std::wstring fixtureProgram(const std::wstring& name) {
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring path = exe;
+  path.resize(path.find_last_of(L'\\'));  // bin
+  path.resize(path.find_last_of(L'\\'));  // the build folder
+  return path + L"\\fixtures\\" + name;
+}
+
 void runSoon(std::function<void()> action, UINT delayMs) {
   UINT_PTR id = SetTimer(nullptr, 0, delayMs, &fire);
   pending()[id] = std::move(action);

@@ -22,6 +22,9 @@ inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
   return true;
 }
 
+// A fixture program of the build (build/<preset>/fixtures/NAME), as this process sees it.
+std::wstring fixtureProgram(const std::wstring& name);
+
 // Runs `action` from a thread timer once the current modal loop is pumping.
 void runSoon(std::function<void()> action, UINT delayMs = 50);
 
