@@ -7,7 +7,6 @@
 namespace vrin {
 
 namespace {
-int clampInt(std::int64_t v) { return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); }
 }  // namespace
 
 std::string paddedCaption(const std::string& windowText) { return "  " + windowText + "   "; }

@@ -6,7 +6,6 @@
 namespace vrin {
 
 namespace {
-int clampInt(std::int64_t v) { return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); }
 }  // namespace
 
 bool isBorderless(std::uint32_t style, std::uint32_t exStyle) {

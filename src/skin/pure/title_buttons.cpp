@@ -8,7 +8,6 @@ namespace vrin {
 
 namespace {
 
-int clampInt(std::int64_t v) { return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); }
 
 // The rows both conditions share; `a` picks the column where they differ.
 bool condition(int value, const TitleWindow& w, bool a) {
