@@ -89,7 +89,6 @@ class WinControl : public Component {
   void destroyHandle();
 
   HWND hwnd_ = nullptr;
-  WNDPROC systemProc_ = nullptr;
   bool ownClass_ = false;
 
  private:

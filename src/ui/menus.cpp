@@ -5,6 +5,7 @@
 
 #include "ui/control.h"
 #include "ui/imagelist.h"
+#include "ui/pure/menu_item_size.h"
 
 namespace vrin {
 
@@ -168,35 +169,21 @@ void MenuItem::measureItem(Canvas& canvas, int& width, int& height) {
   Menu* m = menu();
   bool topOfBar = m && !m->isPopup() && parent_ && !parent_->parent_;
   ImageList* images = imageList();
-  if (isLine()) {
-    width = -2;
-    height = 5;
-  } else {
-    bool picture = false;
-    if (images) {
-      width = images->width();
-      height = images->height();
-      picture = true;
-    } else if (!bitmap_.empty()) {
-      width = height = 16;
-      picture = true;
-    } else {
-      width = -7;
-    }
-    if (topOfBar) {
-      width = GetSystemMetrics(SM_CXMENUSIZE);
-      height = GetSystemMetrics(SM_CYMENUSIZE);
-    } else {
-      if (picture) width += 15;
-      height += 3;
-    }
-    std::string text = caption_;
-    if (shortCut_) text += ShortCutToText(shortCut_);
-    if (text.empty() || text == "&") text += " ";
-    RECT r{0, 0, 0, 0};
-    canvas.drawText(text, r, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_NOCLIP);
-    width += 7 + (r.right - r.left);
-  }
+  HostItemMeasure in;
+  in.separator = isLine();
+  in.mainMenuTopLevel = topOfBar;
+  in.menuBarItemSize = {GetSystemMetrics(SM_CXMENUSIZE), GetSystemMetrics(SM_CYMENUSIZE)};
+  in.hasImageList = images != nullptr;
+  if (images) in.imageSize = {images->width(), images->height()};
+  in.hasBitmap = !bitmap_.empty();
+  in.startHeight = height;
+  RECT r{0, 0, 0, 0};
+  canvas.drawText(measuredItemText(caption_, shortCut_ ? ShortCutToText(shortCut_) : std::string()), r,
+                  DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_NOCLIP);
+  in.textWidth = r.right - r.left;
+  const Size size = hostDefaultItemSize(in);
+  width = size.width;
+  height = size.height;
   onMeasureItem.call(this, canvas, width, height);
 }
 
