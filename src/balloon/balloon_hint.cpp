@@ -75,7 +75,7 @@ void BalloonHint::setHintOptionBits(std::uint32_t bits) {
 void BalloonHint::setApplicationHintOptions(ApplicationHintOptions options) {
   // Only the current balloon component may stand in for the application's hint. The
   // framework has no hint window class of its own to swap, so the flag is all there is;
-  // a host shows the balloon as its hint through BalloonWindow::ActivateHint.
+  // a host shows the balloon as its hint through BalloonWindow::activateHint.
   BalloonController* c = BalloonController::existing();
   if (options.has(ahUseBalloonAsHint) && (!c || c->current() != this))
     options = options.without(ahUseBalloonAsHint);
@@ -180,7 +180,7 @@ void BalloonHint::HideBalloon() {
     anchorWnd_ = nullptr;
   }
   if (data_.anchorControl) removeFreeNotification(data_.anchorControl);
-  window_->HideWindow();
+  window_->hideWindow();
   window_->resetCloseButton();
 }
 

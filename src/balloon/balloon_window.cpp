@@ -124,7 +124,7 @@ void BalloonWindow::layoutAt(POINT screenPoint, HWND ownerWindow) {
   SetWindowPos(h, HWND_TOPMOST, r.left, r.top, r.width(), r.height(), SWP_NOACTIVATE);
 }
 
-void BalloonWindow::ActivateHint(POINT screenPoint, const std::string& text) {
+void BalloonWindow::activateHint(POINT screenPoint, const std::string& text) {
   BalloonHint* hint = BalloonController::instance().currentBalloon();
   const BalloonDefaults& d = hint->defaults();
   const ApplicationHintOptions& o = d.applicationHintOptions;
@@ -143,7 +143,7 @@ void BalloonWindow::ActivateHint(POINT screenPoint, const std::string& text) {
   ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
 }
 
-void BalloonWindow::HideWindow() {
+void BalloonWindow::hideWindow() {
   if (!hwnd_) return;
   if (GetCapture() == hwnd_) ReleaseCapture();
   ShowWindow(hwnd_, SW_HIDE);

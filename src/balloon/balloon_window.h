@@ -39,8 +39,8 @@ class BalloonWindow : public WinControl {
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
 
   // Shows `text` as a hint whose stem points at the cursor position `screenPoint`.
-  void ActivateHint(POINT screenPoint, const std::string& text);
-  void HideWindow();
+  void activateHint(POINT screenPoint, const std::string& text);
+  void hideWindow();
 
   const BalloonLayout& layout() const { return layout_; }
   // Position and rectangle (screen) as placed, before keeping it on the screen.

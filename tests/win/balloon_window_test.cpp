@@ -77,13 +77,13 @@ TEST_F(BalloonTest, CloseButtonHidesOnlyWhenReleasedInside) {
 TEST_F(BalloonTest, AsTheApplicationHintItClearsTheCursorAndLetsTheMouseThrough) {
   auto* hint = new BalloonWindow(form.get());
   const POINT at{300, 300};
-  hint->ActivateHint(at, "A hint");
+  hint->activateHint(at, "A hint");
   HWND h = hint->handle();
   EXPECT_TRUE(IsWindowVisible(h));
   EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
   EXPECT_EQ(hint->placement().position, bpLeftUp);
   EXPECT_EQ(windowRect(h).bottom + GetSystemMetrics(SM_CYCURSOR), at.y);
   EXPECT_EQ(hint->layout().sizeClass, 1);  // the default header "Vrin killed popup"
-  hint->HideWindow();
+  hint->hideWindow();
   EXPECT_FALSE(IsWindowVisible(h));
 }
