@@ -19,8 +19,8 @@ struct Resolved {
   bool bold = false, italic = false;
 };
 
-Resolved resolve(const FontSpec& spec) {
-  Font font(spec);
+Resolved resolve(const FontSpec& wanted) {
+  Font font(wanted);
   HDC dc = CreateCompatibleDC(nullptr);
   Resolved r;
   {
