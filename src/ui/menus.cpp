@@ -356,8 +356,8 @@ bool Menu::drawMenuItem(DRAWITEMSTRUCT& dis) {
   try {
     item->drawItem(canvas, dis.rcItem, dis.itemState);
   } catch (...) {
-    // Painting goes on; the error gets the standard report.
-    reportCurrentException();
+    // Absorbed without a word: a message box here would run inside the menu's modal loop
+    // and the item, still unpainted, would raise it again with every repaint.
   }
   canvas.setHandle(nullptr);
   RestoreDC(dis.hDC, saved);
