@@ -216,29 +216,38 @@ void TraceCleaner::CleanCookies() {
   DeleteFolderFiles(folder);
 }
 
-std::wstring TraceCleaner::folderToClean(const std::string& value) {
+namespace {
+
+// The cookie folder `value` names: `full` its resolved name, `real` where it really is.
+// False when it must not be emptied.
+bool resolveCookieFolder(const std::string& value, std::wstring& full, std::wstring& real) {
   std::wstring named = usableCookieFolder(widen(value));
-  if (named.empty()) return {};
+  if (named.empty()) return false;
   // ".." parts and the like are resolved first, so that what is checked is what is emptied.
   DWORD n = GetFullPathNameW(named.c_str(), 0, nullptr, nullptr);
-  if (n == 0) return {};
-  std::wstring full(n, L'\0');
+  if (n == 0) return false;
+  full.assign(n, L'\0');
   n = GetFullPathNameW(named.c_str(), n, full.data(), nullptr);
-  if (n == 0 || n >= full.size()) return {};
+  if (n == 0 || n >= full.size()) return false;
   full.resize(n);
   full = usableCookieFolder(full);
-  std::wstring real = full.empty() ? std::wstring() : finalFolderPath(full);
-  if (real.empty() || isRootFolder(real)) return {};
+  real = full.empty() ? std::wstring() : finalFolderPath(full);
+  if (real.empty() || isRootFolder(real)) return false;
   for (const std::wstring& p : protectedFolders())
-    if (samePath(full, p) || samePath(real, p)) return {};
-  return full;
+    if (samePath(full, p) || samePath(real, p)) return false;
+  return true;
+}
+
+}  // namespace
+
+std::wstring TraceCleaner::folderToClean(const std::string& value) {
+  std::wstring full, real;
+  return resolveCookieFolder(value, full, real) ? full : std::wstring();
 }
 
 void TraceCleaner::DeleteFolderFiles(const std::string& folder) {
-  std::wstring dir = folderToClean(folder);
-  if (dir.empty()) return;
-  std::wstring realDir = finalFolderPath(dir);
-  if (realDir.empty()) return;
+  std::wstring dir, realDir;
+  if (!resolveCookieFolder(folder, dir, realDir)) return;
   WIN32_FIND_DATAW found{};
   HANDLE search = FindFirstFileW((dir + L"\\*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;

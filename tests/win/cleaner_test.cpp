@@ -423,6 +423,13 @@ TEST(CookieClean, FolderNames) {
   EXPECT_EQ(usableCookieFolder(L"C:\\a:stream"), L"");
   EXPECT_EQ(usableCookieFolder(L"\\\\"), L"");
   EXPECT_EQ(usableCookieFolder(L"C:\\a\\*.txt"), L"");
+  // Final paths as the system reports them, and the roots they may name.
+  EXPECT_EQ(withoutLongPathPrefix(L"\\\\?\\UNC\\srv\\sh\\c"), L"\\\\srv\\sh\\c");
+  EXPECT_EQ(withoutLongPathPrefix(L"\\\\?\\C:\\c"), L"C:\\c");
+  EXPECT_TRUE(isRootFolder(L"\\\\srv\\sh\\"));
+  EXPECT_TRUE(isRootFolder(L"D:"));
+  EXPECT_FALSE(isRootFolder(L"\\\\srv\\sh\\c"));
+  EXPECT_FALSE(isRootFolder(L"C:\\c"));
 }
 
 // A whole drive is never emptied, named directly or through ".." parts: the drive here is
