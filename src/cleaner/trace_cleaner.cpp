@@ -82,6 +82,95 @@ class CacheEntryBuffer {
   std::vector<std::uint64_t> words_;
 };
 
+// A file or folder handle, closed at scope end.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() {
+    if (valid()) CloseHandle(h_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return h_; }
+  bool valid() const { return h_ && h_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE h_;
+};
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool samePath(std::wstring_view a, std::wstring_view b) {
+  auto trim = [](std::wstring_view s) {
+    while (s.size() > 1 && (s.back() == L'\\' || s.back() == L'/')) s.remove_suffix(1);
+    return s;
+  };
+  a = trim(a);
+  b = trim(b);
+  return !a.empty() && !b.empty() &&
+         CompareStringOrdinal(a.data(), int(a.size()), b.data(), int(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Where an open file or folder really is, every link on the way followed; empty when unknown.
+std::wstring finalPathOf(HANDLE h) {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (int tries = 0; tries < 3; ++tries) {
+    DWORD n = GetFinalPathNameByHandleW(h, buf.data(), DWORD(buf.size()), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0) return {};
+    if (n < buf.size()) {
+      buf.resize(n);
+      return withoutLongPathPrefix(buf);
+    }
+    buf.assign(n, L'\0');  // too small: n counts the terminator
+  }
+  return {};
+}
+
+std::wstring finalFolderPath(const std::wstring& folder) {
+  FileHandle h(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return h.valid() ? finalPathOf(h.get()) : std::wstring();
+}
+
+// The folders a cookie value must never name, each as the system gives it and as it
+// really is.
+std::vector<std::wstring> protectedFolders() {
+  std::vector<std::wstring> out;
+  wchar_t buf[MAX_PATH + 1];
+  auto add = [&](UINT n) {
+    if (n == 0 || n > MAX_PATH) return;
+    std::wstring path(buf, n);
+    out.push_back(path);
+    std::wstring real = finalFolderPath(path);
+    if (!real.empty()) out.push_back(real);
+  };
+  add(GetWindowsDirectoryW(buf, MAX_PATH));
+  add(GetSystemDirectoryW(buf, MAX_PATH));
+  add(GetSystemWow64DirectoryW(buf, MAX_PATH));  // the 32-bit system folder, where there is one
+  for (int csidl : {CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY}) {
+    buf[0] = 0;
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf))) add(UINT(wcslen(buf)));
+  }
+  return out;
+}
+
+// Deletes one listed entry of `folder` (whose real place is `realFolder`) when it is a
+// plain file that really lies there. The handle is opened without following a link where
+// the system allows it, checked, and the deletion goes through that same handle, so the
+// entry cannot be swapped for a link between the check and the deletion.
+void deleteEntry(const std::wstring& folder, const std::wstring& realFolder, const WIN32_FIND_DATAW& found) {
+  if (!isDeletableEntry(found.cFileName, found.dwFileAttributes)) return;
+  FileHandle h(CreateFileW((folder + L"\\" + found.cFileName).c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!h.valid()) return;  // in use or gone: it stays, without a word
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(h.get(), &info) || !isDeletableEntry(found.cFileName, info.dwFileAttributes))
+    return;
+  if (!samePath(parentFolder(finalPathOf(h.get())), realFolder)) return;  // a link to a file elsewhere
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  SetFileInformationByHandle(h.get(), FileDispositionInfo, &dispose, sizeof dispose);
+}
+
 }  // namespace
 
 bool TraceCleaner::busy() { return g_busy; }
@@ -127,9 +216,38 @@ void TraceCleaner::CleanCookies() {
   DeleteFolderFiles(folder);
 }
 
+namespace {
+
+// The cookie folder `value` names: `full` its resolved name, `real` where it really is.
+// False when it must not be emptied.
+bool resolveCookieFolder(const std::string& value, std::wstring& full, std::wstring& real) {
+  std::wstring named = usableCookieFolder(widen(value));
+  if (named.empty()) return false;
+  // ".." parts and the like are resolved first, so that what is checked is what is emptied.
+  DWORD n = GetFullPathNameW(named.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return false;
+  full.assign(n, L'\0');
+  n = GetFullPathNameW(named.c_str(), n, full.data(), nullptr);
+  if (n == 0 || n >= full.size()) return false;
+  full.resize(n);
+  full = usableCookieFolder(full);
+  real = full.empty() ? std::wstring() : finalFolderPath(full);
+  if (real.empty() || isRootFolder(real)) return false;
+  for (const std::wstring& p : protectedFolders())
+    if (samePath(full, p) || samePath(real, p)) return false;
+  return true;
+}
+
+}  // namespace
+
+std::wstring TraceCleaner::folderToClean(const std::string& value) {
+  std::wstring full, real;
+  return resolveCookieFolder(value, full, real) ? full : std::wstring();
+}
+
 void TraceCleaner::DeleteFolderFiles(const std::string& folder) {
-  std::wstring dir = usableCookieFolder(widen(folder));
-  if (dir.empty()) return;
+  std::wstring dir, realDir;
+  if (!resolveCookieFolder(folder, dir, realDir)) return;
   WIN32_FIND_DATAW found{};
   HANDLE search = FindFirstFileW((dir + L"\\*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -137,10 +255,7 @@ void TraceCleaner::DeleteFolderFiles(const std::string& folder) {
   Breather breather;
   bool going = true;
   do {
-    if (isDeletableEntry(found.cFileName, found.dwFileAttributes)) {
-      // Files in use refuse; they stay, without a word.
-      DeleteFileW((dir + L"\\" + found.cFileName).c_str());
-    }
+    deleteEntry(dir, realDir, found);
     going = breather.breathe();
   } while (going && FindNextFileW(search, &found));
   FindClose(search);
@@ -191,30 +306,32 @@ void TraceCleaner::CleanMediaList() {
   reg.closeKey();  // the key itself stays
 }
 
+namespace {
+
+BOOL CALLBACK collectBrowser(HWND w, LPARAM list) {
+  char name[16] = {};
+  // Class names compare without regard to case, as FindWindow does.
+  if (GetClassNameA(w, name, sizeof name) && lstrcmpiA(name, "IEFrame") == 0)
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+  return TRUE;
+}
+
+}  // namespace
+
 int CloseBrowserWindows() {
-  std::vector<HWND> asked;
-  auto wasAsked = [&](HWND w) {
-    for (HWND a : asked)
-      if (a == w) return true;
-    return false;
-  };
-  for (;;) {
-    HWND target = nullptr;
-    for (HWND w = FindWindowExA(nullptr, nullptr, "IEFrame", nullptr); w;
-         w = FindWindowExA(nullptr, w, "IEFrame", nullptr)) {
-      if (!wasAsked(w)) {
-        target = w;
-        break;
-      }
-    }
-    if (!target) break;
-    asked.push_back(target);
+  // Listed first: a search continued from a window that closed meanwhile would end early.
+  std::vector<HWND> browsers;
+  EnumWindows(&collectBrowser, reinterpret_cast<LPARAM>(&browsers));
+  int asked = 0;
+  for (HWND w : browsers) {
+    if (!IsWindow(w)) continue;  // closed with an earlier one
+    ++asked;
     // A browser that asks its user something answers when the user has; a hung one is
     // given up on instead of freezing the program with it.
     DWORD_PTR answer = 0;
-    SendMessageTimeoutA(target, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_ABORTIFHUNG, 60000, &answer);
+    SendMessageTimeoutA(w, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_ABORTIFHUNG, 60000, &answer);
   }
-  return int(asked.size());
+  return asked;
 }
 
 }  // namespace vrin

@@ -44,16 +44,21 @@ class TraceCleaner {
   static void CleanRecentDocuments();
   static void CleanMediaList();
   // Deletes the plain files of `folder` (hidden and system ones too); folders are never
-  // entered nor removed; files that refuse (read-only, in use) stay. An unusable folder
-  // name deletes nothing.
+  // entered nor removed; links and files that refuse (read-only, in use) stay, and so does
+  // any file that turns out to lie elsewhere. A folder refused by folderToClean deletes
+  // nothing.
   static void DeleteFolderFiles(const std::string& folder);
+  // The folder a clean of `value` would empty, resolved to its full path; empty when it
+  // must not be emptied: no absolute name, a drive or share root, the Windows or system
+  // folder, the user's profile or desktop folder, or a folder that cannot be opened.
+  static std::wstring folderToClean(const std::string& value);
   // The folder the shell names for cookies, as stored (UTF-8); empty when none.
   static std::string cookieFolder();
 };
 
-// Asks every top-level window of class "IEFrame" once to close (SC_CLOSE). A window that
-// stays open is not asked again, so a browser that declines cannot hold the loop.
-// Returns the number of windows asked.
+// Asks every top-level window of class "IEFrame" once to close (SC_CLOSE). The windows are
+// listed first and then asked, so a window that closes late, declines or hangs neither
+// hides the others nor holds the loop. Returns the number of windows asked.
 int CloseBrowserWindows();
 
 }  // namespace vrin

@@ -23,8 +23,11 @@ BITMAPINFO topDownBitmapInfo(int width, int height) {
 
 void Font::assign(const FontSpec& desc) {
   if (desc == spec_) return;
+  FontSpec sameColour = desc;
+  sameColour.color = spec_.color;
+  bool sameFont = sameColour == spec_;
   spec_ = desc;
-  font_.reset();
+  if (!sameFont) font_.reset();  // a canvas that still has the old font selected keeps it alive
 }
 
 void Font::assignHandle(HFONT font) {
@@ -40,7 +43,7 @@ void Font::assignHandle(HFONT font) {
   assign(s);
 }
 
-HFONT Font::handle() const {
+Font::Shared Font::shared() const {
   if (!font_) {
     LOGFONTW lf{};
     lf.lfHeight = spec_.height;
@@ -53,9 +56,9 @@ HFONT Font::handle() const {
     lf.lfQuality = DEFAULT_QUALITY;
     std::wstring face = widen(spec_.name);
     wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    font_.reset(CreateFontIndirectW(&lf));
+    font_ = std::make_shared<GdiObject<HFONT>>(CreateFontIndirectW(&lf));
   }
-  return font_.get();
+  return font_;
 }
 
 Canvas::~Canvas() { setHandle(nullptr); }
@@ -68,13 +71,17 @@ void Canvas::setHandle(HDC dc) {
     if (oldBrush_) SelectObject(dc_, oldBrush_);
   }
   oldFont_ = oldPen_ = oldBrush_ = nullptr;
+  selectedFont_.reset();  // deselected above, so it may go now
   dc_ = dc;
 }
 
 void Canvas::apply() {
   if (!dc_) return;
-  HGDIOBJ f = SelectObject(dc_, font.handle());
+  // The new font is selected before the canvas lets go of the old one.
+  Font::Shared wantFont = font.shared();
+  HGDIOBJ f = SelectObject(dc_, wantFont->get());
   if (!oldFont_) oldFont_ = f;
+  selectedFont_ = std::move(wantFont);
   SetTextColor(dc_, colorToRGB(font.desc().color));
   if (!pen_ || madePen_ != penColor) {
     GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colorToRGB(penColor)));

@@ -37,19 +37,23 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
-// A font description with its GDI font made on demand.
+// A font description with its GDI font made on demand. The colour is no part of the GDI
+// font: changing only the colour keeps the font.
 class Font {
  public:
+  using Shared = std::shared_ptr<const GdiObject<HFONT>>;
   Font() = default;
   explicit Font(FontSpec desc) : spec_(std::move(desc)) {}
   const FontSpec& desc() const { return spec_; }
   void assign(const FontSpec& desc);
   void assignHandle(HFONT font);  // takes the description of an existing font
-  HFONT handle() const;
+  HFONT handle() const { return shared()->get(); }
+  // The GDI font, kept alive by whoever holds it: a canvas that has it selected.
+  Shared shared() const;
 
  private:
   FontSpec spec_;
-  mutable GdiObject<HFONT> font_;
+  mutable std::shared_ptr<GdiObject<HFONT>> font_;
 };
 
 class Canvas {
@@ -86,6 +90,7 @@ class Canvas {
   HGDIOBJ oldFont_ = nullptr;
   HGDIOBJ oldPen_ = nullptr;
   HGDIOBJ oldBrush_ = nullptr;
+  Font::Shared selectedFont_;  // the font selected in the DC lives until it is deselected
   GdiObject<HPEN> pen_;
   GdiObject<HBRUSH> brush_;
   Color madePen_ = clNone, madeBrush_ = clNone;

@@ -54,9 +54,6 @@ TEST(BrowserStores, HistoryObjectIsMadeWhenLoadingCompletes) {
   history.beginLoading();
   EXPECT_NO_THROW(history.endLoading());
   EXPECT_NE(history.history(), nullptr);
-  // The cleaner's own use of the same object, and the shell's recent documents.
-  EXPECT_NO_THROW(TraceCleaner::CleanHistory());
-  EXPECT_NO_THROW(TraceCleaner::CleanRecentDocuments());
 }
 
 TEST(BrowserStores, MissingHistoryObjectStopsTheStartWithAMessage) {

@@ -247,6 +247,118 @@ TEST(Menus, OwnerDrawMessagesReachTheItemHandlers) {
   EXPECT_FALSE(MenuItem::dispatchCommand(stale));
 }
 
+// An item whose drawing fails: the menu paints on, nothing is reported (a report would
+// open a box inside the menu's modal loop), and the DC is left as it was found.
+TEST(Menus, PaintingErrorsAreAbsorbedWithoutAReport) {
+  static int reports;
+  reports = 0;
+  ExceptionReporter saved = exceptionReporter();
+  exceptionReporter() = [](std::exception_ptr) { ++reports; };
+  Component owner(nullptr);
+  auto* menu = new PopupMenu(&owner);
+  menu->setOwnerDraw(true);
+  auto* item = new MenuItem(&owner);
+  item->setCaption("Broken");
+  item->onDrawItem = MenuDrawEvent::fn([](Component*, Canvas&, const RECT&, bool) { throw Error("no paint"); });
+  menu->items().add(item);
+  menu->handle();
+
+  Bitmap target(40, 16);
+  HGDIOBJ fontBefore = GetCurrentObject(target.dc(), OBJ_FONT);
+  DRAWITEMSTRUCT dis{};
+  dis.CtlType = ODT_MENU;
+  dis.itemID = item->command();
+  dis.hDC = target.dc();
+  dis.rcItem = RECT{0, 0, 40, 16};
+  dis.itemData = reinterpret_cast<ULONG_PTR>(item);
+  EXPECT_EQ(SendMessageW(PopupMenu::ownerWindow(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)), TRUE);
+  EXPECT_EQ(reports, 0);
+  EXPECT_EQ(GetCurrentObject(target.dc(), OBJ_FONT), fontBefore);
+  exceptionReporter() = saved;
+}
+
+namespace {
+
+// Watches this program's calls of DeleteObject, through its import entry, for a font
+// deleted while it is selected in one DC.
+class DeleteObjectSpy {
+ public:
+  explicit DeleteObjectSpy(HDC dc) {
+    watched_ = dc;
+    deletedWhileSelected_ = 0;
+    real_ = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "DeleteObject")));
+    slot_ = importSlot(reinterpret_cast<void*>(real_));
+    if (slot_) write(reinterpret_cast<void*>(&hook));
+  }
+  ~DeleteObjectSpy() {
+    if (slot_) write(reinterpret_cast<void*>(real_));
+  }
+  DeleteObjectSpy(const DeleteObjectSpy&) = delete;
+  DeleteObjectSpy& operator=(const DeleteObjectSpy&) = delete;
+  bool active() const { return slot_ != nullptr; }
+  static int deletedWhileSelected() { return deletedWhileSelected_; }
+
+ private:
+  using Fn = BOOL(WINAPI*)(HGDIOBJ);
+  static BOOL WINAPI hook(HGDIOBJ object) {
+    if (object && GetCurrentObject(watched_, OBJ_FONT) == object) ++deletedWhileSelected_;
+    return real_(object);
+  }
+  static void** importSlot(void* target) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d)
+      for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); t->u1.Function; ++t)
+        if (reinterpret_cast<void*>(t->u1.Function) == target) return reinterpret_cast<void**>(&t->u1.Function);
+    return nullptr;
+  }
+  void write(void* value) {
+    DWORD old = 0;
+    VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &old);
+    *slot_ = value;
+    VirtualProtect(slot_, sizeof(void*), old, &old);
+  }
+  static inline HDC watched_ = nullptr;
+  static inline Fn real_ = nullptr;
+  static inline int deletedWhileSelected_ = 0;
+  void** slot_ = nullptr;
+};
+
+}  // namespace
+
+TEST(Canvas, AFontIsKeptForAColourChangeAndNeverDeletedWhileSelected) {
+  MemoryDC dc;
+  DeleteObjectSpy spy(dc.get());
+  ASSERT_TRUE(spy.active());
+  HGDIOBJ stock = GetCurrentObject(dc.get(), OBJ_FONT);
+  HFONT first = nullptr;
+  {
+    Canvas canvas(dc.get());
+    canvas.font.assign(FontSpec{"Tahoma", -11, clBlack});
+    canvas.apply();
+    first = static_cast<HFONT>(GetCurrentObject(dc.get(), OBJ_FONT));
+    EXPECT_EQ(first, canvas.font.handle());
+
+    FontSpec f = canvas.font.desc();
+    f.color = clWhite;
+    canvas.font.assign(f);  // the colour is no part of the GDI font
+    EXPECT_EQ(canvas.font.handle(), first);
+    canvas.apply();
+    EXPECT_EQ(GetTextColor(dc.get()), RGB(255, 255, 255));
+
+    f.height = -15;
+    canvas.font.assign(f);  // a new font; the old stays while selected
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_FONT), first);
+    EXPECT_EQ(GetObjectType(first), DWORD(OBJ_FONT));
+    canvas.apply();
+    EXPECT_NE(GetCurrentObject(dc.get(), OBJ_FONT), first);
+    EXPECT_EQ(GetObjectType(first), 0u);  // released once replaced, not leaked
+  }
+  EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_FONT), stock);
+  EXPECT_EQ(DeleteObjectSpy::deletedWhileSelected(), 0);
+}
+
 TEST(Menus, AutoCheckAndRadioGroups) {
   Component owner(nullptr);
   auto* menu = new PopupMenu(&owner);
