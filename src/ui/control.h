@@ -50,6 +50,9 @@ class WinControl : public Component {
   void setHint(const std::string& h) { hint_ = h; }
   PopupMenu* popupMenu() const { return popupMenu_; }
   void setPopupMenu(PopupMenu* menu);
+  // Asked for by skinners so that what they paint over the control does not flicker.
+  bool doubleBuffered() const { return doubleBuffered_; }
+  void setDoubleBuffered(bool on) { doubleBuffered_ = on; }
   std::string text() const;
   void setText(const std::string& text);
   // Client area size, as the window reports it (or the bounds before the window exists).
@@ -98,6 +101,7 @@ class WinControl : public Component {
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   Align align_ = Align::None;
   bool visible_ = true;
+  bool doubleBuffered_ = false;
   Color color_ = clBtnFace;
   Font font_;
   std::string hint_;

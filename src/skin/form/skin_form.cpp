@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/controls/skin_control.h"
 #include "skin/form/nc_objects.h"
 #include "skin/skin_data.h"
 #include "skin/skin_manager.h"
@@ -311,9 +312,11 @@ NcObject* SkinForm::objectAt(int x, int y) {
 }
 
 void SkinForm::hoverTick() {
-  if (MenuTracking || !HotObject) return;
+  if (MenuTracking) return;
   POINT p{};
   GetCursorPos(&p);
+  if (HotControl && !rectContains(HotControl->windowRect(), Point{int(p.x), int(p.y)})) HotControl->leaveHot();
+  if (!HotObject) return;
   screenToWindow(p);
   if (!HotObject->contains(p.x, p.y)) HotObject->MouseLeave();
 }

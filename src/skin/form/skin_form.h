@@ -19,6 +19,7 @@ class Form;
 class SkinData;
 class SkinManager;
 class SkinTitleButton;
+class SkinControl;
 
 // Private messages of the skinned windows.
 constexpr UINT kSkinRepaintFrame = 0x3502;  // to an MDI frame after a new child was skinned
@@ -81,6 +82,12 @@ class SkinForm : public NcHost {
   HMENU WindowMenu = nullptr;
   HMENU SystemMenu = nullptr;
   bool MenuTracking = false;
+
+  // The skinners of the window's controls, in the order they were made, the one under the
+  // mouse, and the canvas they all draw through.
+  std::vector<std::unique_ptr<SkinControl>> SkinnedControls;
+  SkinControl* HotControl = nullptr;
+  Canvas ControlCanvas;
 
   // Title-button actions need these.
   void showCaptionStyles();
