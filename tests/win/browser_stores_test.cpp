@@ -1,6 +1,7 @@
 // The browser's cache and URL history components against Wine's WinINet and URL history object.
 #include <gtest/gtest.h>
 
+#include "support/com_environment.h"
 #include "support/win_test_util.h"
 
 #include <objbase.h>
@@ -18,14 +19,7 @@ using vrin::test::ThreadOutcome;
 
 namespace {
 
-struct ComEnvironment : ::testing::Environment {
-  void SetUp() override {
-    CoInitialize(nullptr);
-    application().setTitle("Vrin");
-  }
-  void TearDown() override { CoUninitialize(); }
-};
-const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+const auto* const g_com = ::testing::AddGlobalTestEnvironment(new vrin::test::ComEnvironment);
 
 }  // namespace
 

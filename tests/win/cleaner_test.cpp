@@ -2,6 +2,7 @@
 // history object; the confirmation is answered by clicking its buttons.
 #include <gtest/gtest.h>
 
+#include "support/com_environment.h"
 #include "support/win_test_util.h"
 
 #include <objbase.h>
@@ -26,14 +27,7 @@ using namespace vrin;
 
 namespace {
 
-struct ComEnvironment : ::testing::Environment {
-  void SetUp() override {
-    CoInitialize(nullptr);
-    application().setTitle("Vrin");
-  }
-  void TearDown() override { CoUninitialize(); }
-};
-const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+const auto* const g_com = ::testing::AddGlobalTestEnvironment(new vrin::test::ComEnvironment);
 
 // Pumps messages until `done` holds or the time is up.
 bool waitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
