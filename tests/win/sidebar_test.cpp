@@ -12,12 +12,14 @@
 #include "core/bmp.h"
 #include "menus/sidebar_menus.h"
 #include "menus/tray_menu_settings.h"
+#include "support/menu_capture.h"
 #include "support/win_test_util.h"
 #include "ui/imagelist.h"
 #include "ui/window_hooks.h"
 
 using namespace vrin;
 using vrin::test::pumpUntil;
+using vrin::test::captureWindow;
 using vrin::test::runSoon;
 
 namespace {
@@ -651,35 +653,8 @@ namespace {
 
 // Pops the menu up for real; `look` runs while it is open, then the menu is closed.
 void popUp(SideBarPopupMenu& menu, const std::function<void(HWND)>& look) {
-  HWND owner = PopupMenu::ownerWindow();
-  SetForegroundWindow(owner);
-  bool looked = false;
-  std::function<void()> poll;
-  poll = [&] {
-    HWND w = FindWindowW(L"#32768", nullptr);
-    if (!w || !IsWindowVisible(w)) {
-      runSoon(poll, 50);
-      return;
-    }
-    // Let it paint, then look and close.
-    UpdateWindow(w);
-    look(w);
-    looked = true;
-    EndMenu();
-  };
-  runSoon(poll, 200);
-  menu.popup(100, 100);
-  EXPECT_TRUE(looked);
-}
-
-Image captureWindow(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  Bitmap shot(r.right - r.left, r.bottom - r.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.dc(), 0, 0, shot.width(), shot.height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  return shot.toImage();
+  SetForegroundWindow(PopupMenu::ownerWindow());
+  EXPECT_TRUE(vrin::test::lookWhileMenuOpen([&] { menu.popup(100, 100); }, look));
 }
 
 }  // namespace
