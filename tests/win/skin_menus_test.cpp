@@ -311,6 +311,53 @@ TEST(SkinMenus, APopupGoneWhileWaitingLeavesNothingBehind) {
   delete form;
 }
 
+// The owner-drawn items of a bare window's menu, as the menu bar hands them over: no
+// application item behind them, so they are read from the menu itself.
+TEST(SkinMenus, ItemsOfABareMenuAreMeasuredAndDrawnFromTheMenu) {
+  Form* form = skinnedForm();
+  ASSERT_TRUE(showSkinned(form));
+  SkinForm& skinner = *manager().skinnedForm(form->handle());
+  HMENU menu = CreatePopupMenu();
+  const std::wstring longCaption(1000, L'w');
+  AppendMenuW(menu, MF_STRING, 7001, L"Bare item");
+  AppendMenuW(menu, MF_STRING, 7002, longCaption.c_str());
+  AppendMenuW(menu, MF_STRING | MF_GRAYED, 7003, L"");
+  trackedMenu() = menu;
+
+  MEASUREITEMSTRUCT mis{ODT_MENU, 0, 7001, 0, 15, 0};
+  ASSERT_TRUE(measureSkinnedMenuItem(skinner, mis));
+  EXPECT_EQ(mis.itemWidth, UINT(menuTextWidth("Bare item") + 26));
+  EXPECT_EQ(mis.itemHeight, 19u);
+  MEASUREITEMSTRUCT empty{ODT_MENU, 0, 7003, 0, 15, 0};
+  ASSERT_TRUE(measureSkinnedMenuItem(skinner, empty));
+  EXPECT_EQ(empty.itemHeight, 8u);
+  MEASUREITEMSTRUCT notMenu{ODT_LISTBOX, 1, 7001, 0, 15, 0};
+  EXPECT_FALSE(measureSkinnedMenuItem(skinner, notMenu));
+
+  // Drawn with the MenuItem frames into a bitmap; a caption of 1,000 characters is cut.
+  Bitmap target(300, 60);
+  for (UINT id : {7001u, 7002u, 7003u}) {
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_MENU;
+    dis.itemID = id;
+    dis.itemState = id == 7002 ? ODS_SELECTED : 0;
+    dis.hwndItem = reinterpret_cast<HWND>(menu);
+    dis.hDC = target.dc();
+    dis.rcItem = RECT{0, LONG(id - 7001) * 20, 300, LONG(id - 7001) * 20 + 20};
+    EXPECT_TRUE(drawSkinnedMenuItem(skinner, dis));
+  }
+  const Image drawn = target.toImage();
+  EXPECT_EQ(drawn.at(0, 10), kItemEdge);
+  EXPECT_EQ(drawn.at(0, 30), kSelectedEdge);
+  EXPECT_EQ(drawn.at(290, 22), kSelectedFill);  // above the caption
+  EXPECT_EQ(drawn.at(0, 50), kItemEdge);  // a temporary "-" is drawn with the element too
+  // No popup window behind them: the key-coloured middle shows MenuColor.
+  EXPECT_EQ(drawn.at(290, 10), pixelFromColour(colorToRGB(testSkin().SkinColors().MenuColor)));
+  trackedMenu() = nullptr;
+  DestroyMenu(menu);
+  delete form;
+}
+
 // The history window as the program makes it, with its own (stored) skin, which has no
 // MenuItem element: the items get the plain drawing in the skin's colours.
 TEST(SkinMenus, TheTrayMenuIsDrawnBySkinFirstAndSideBarOver) {
