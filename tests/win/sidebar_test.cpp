@@ -20,6 +20,7 @@
 using namespace vrin;
 using vrin::test::pumpUntil;
 using vrin::test::captureWindow;
+using vrin::test::menuTextWidth;
 using vrin::test::runSoon;
 
 namespace {
@@ -36,21 +37,6 @@ std::string errorText(const std::function<void()>& f) {
   return "(no error)";
 }
 
-// The host's text width in the system menu font, as the measure message sees it.
-int menuTextWidth(const std::string& text) {
-  HWND w = PopupMenu::ownerWindow();
-  HDC dc = GetDC(w);
-  int width = 0;
-  {
-    Canvas c(dc);
-    c.font.assign(systemMenuFont());
-    RECT r{0, 0, 0, 0};
-    c.drawText(text, r, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_NOCLIP);
-    width = r.right - r.left;
-  }
-  ReleaseDC(w, dc);
-  return width;
-}
 
 // A menu like the tray's, built the way the history window defines its components.
 struct TrayLike {
@@ -87,14 +73,7 @@ struct TrayLike {
   std::vector<MenuItem*> top() const { return menu->items().items(); }
 };
 
-Size measure(MenuItem* item) {
-  MEASUREITEMSTRUCT mis{};
-  mis.CtlType = ODT_MENU;
-  mis.itemID = item->command();
-  mis.itemData = reinterpret_cast<ULONG_PTR>(item);
-  SendMessageW(PopupMenu::ownerWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-  return {int(mis.itemWidth), int(mis.itemHeight)};
-}
+Size measure(MenuItem* item) { return vrin::test::measureMenuItem(item); }
 
 void draw(MenuItem* item, Bitmap& target, const RECT& rect, UINT state = 0) {
   DRAWITEMSTRUCT dis{};

@@ -30,6 +30,7 @@
 
 using namespace vrin;
 using vrin::test::captureWindow;
+using vrin::test::menuTextWidth;
 using vrin::test::lookWhileMenuOpen;
 using vrin::test::pumpUntil;
 using vrin::test::readFile;
@@ -136,28 +137,8 @@ MenuItem* addItem(Component* owner, MenuItem& parent, const std::string& caption
   return item;
 }
 
-Size measure(MenuItem* item) {
-  MEASUREITEMSTRUCT mis{};
-  mis.CtlType = ODT_MENU;
-  mis.itemID = item->command();
-  mis.itemData = reinterpret_cast<ULONG_PTR>(item);
-  SendMessageW(PopupMenu::ownerWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-  return {int(mis.itemWidth), int(mis.itemHeight)};
-}
+Size measure(MenuItem* item) { return vrin::test::measureMenuItem(item); }
 
-int menuTextWidth(const std::string& text) {
-  HDC dc = GetDC(nullptr);
-  int width = 0;
-  {
-    Canvas c(dc);
-    c.font.assign(systemMenuFont());
-    RECT r{0, 0, 0, 0};
-    c.drawText(text, r, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_NOCLIP);
-    width = r.right - r.left;
-  }
-  ReleaseDC(nullptr, dc);
-  return width;
-}
 
 struct OwnDrawing {
   void draw(Component*, Canvas&, const RECT&, bool) {}

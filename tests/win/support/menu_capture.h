@@ -1,15 +1,43 @@
 #pragma once
-// Popup menus opened for real: looking at the open menu window from inside its modal loop,
-// and its pixels as they are on the screen.
+// Menus for real: items measured through the owner-draw message, texts in the menu font,
+// looking at an open menu window from inside its modal loop, and its pixels on the screen.
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "core/image.h"
 #include "support/win_test_util.h"
 #include "ui/graphics.h"
+#include "ui/menus.h"
 
 namespace vrin::test {
+
+// The host's text width in the system menu font, as the measure message sees it.
+inline int menuTextWidth(const std::string& text) {
+  HWND w = PopupMenu::ownerWindow();
+  HDC dc = GetDC(w);
+  int width = 0;
+  {
+    Canvas c(dc);
+    c.font.assign(systemMenuFont());
+    RECT r{0, 0, 0, 0};
+    c.drawText(text, r, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_NOCLIP);
+    width = r.right - r.left;
+  }
+  ReleaseDC(w, dc);
+  return width;
+}
+
+// The size WM_MEASUREITEM gives an item, as the popup menus' owner window answers it.
+inline Size measureMenuItem(MenuItem* item) {
+  MEASUREITEMSTRUCT mis{};
+  mis.CtlType = ODT_MENU;
+  mis.itemID = item->command();
+  mis.itemData = reinterpret_cast<ULONG_PTR>(item);
+  SendMessageW(PopupMenu::ownerWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+  return {int(mis.itemWidth), int(mis.itemHeight)};
+}
 
 // The window's pixels on the screen.
 inline Image captureWindow(HWND w) {
