@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/form/skin_form.h"
+#include "skin/menus/popup_window.h"
 #include "skin/skin_data.h"
 #include "ui/application.h"
 #include "ui/form.h"
@@ -41,6 +42,7 @@ SkinManager& SkinManager::create() {
 void SkinManager::destroy() { holder().reset(); }
 
 SkinManager::SkinManager() {
+  popupSkinnerFactory = [this](HWND window, SkinData& skin) { return makePopupSkinner(*this, window, skin); };
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (!GetClassInfoExW(moduleInstance(), kManagerClass, &wc)) {

@@ -12,12 +12,15 @@
 #include "core/bmp.h"
 #include "menus/sidebar_menus.h"
 #include "menus/tray_menu_settings.h"
+#include "support/menu_capture.h"
 #include "support/win_test_util.h"
 #include "ui/imagelist.h"
 #include "ui/window_hooks.h"
 
 using namespace vrin;
 using vrin::test::pumpUntil;
+using vrin::test::captureWindow;
+using vrin::test::menuTextWidth;
 using vrin::test::runSoon;
 
 namespace {
@@ -34,21 +37,6 @@ std::string errorText(const std::function<void()>& f) {
   return "(no error)";
 }
 
-// The host's text width in the system menu font, as the measure message sees it.
-int menuTextWidth(const std::string& text) {
-  HWND w = PopupMenu::ownerWindow();
-  HDC dc = GetDC(w);
-  int width = 0;
-  {
-    Canvas c(dc);
-    c.font.assign(systemMenuFont());
-    RECT r{0, 0, 0, 0};
-    c.drawText(text, r, DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_NOCLIP);
-    width = r.right - r.left;
-  }
-  ReleaseDC(w, dc);
-  return width;
-}
 
 // A menu like the tray's, built the way the history window defines its components.
 struct TrayLike {
@@ -85,14 +73,7 @@ struct TrayLike {
   std::vector<MenuItem*> top() const { return menu->items().items(); }
 };
 
-Size measure(MenuItem* item) {
-  MEASUREITEMSTRUCT mis{};
-  mis.CtlType = ODT_MENU;
-  mis.itemID = item->command();
-  mis.itemData = reinterpret_cast<ULONG_PTR>(item);
-  SendMessageW(PopupMenu::ownerWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-  return {int(mis.itemWidth), int(mis.itemHeight)};
-}
+Size measure(MenuItem* item) { return vrin::test::measureMenuItem(item); }
 
 void draw(MenuItem* item, Bitmap& target, const RECT& rect, UINT state = 0) {
   DRAWITEMSTRUCT dis{};
@@ -651,35 +632,8 @@ namespace {
 
 // Pops the menu up for real; `look` runs while it is open, then the menu is closed.
 void popUp(SideBarPopupMenu& menu, const std::function<void(HWND)>& look) {
-  HWND owner = PopupMenu::ownerWindow();
-  SetForegroundWindow(owner);
-  bool looked = false;
-  std::function<void()> poll;
-  poll = [&] {
-    HWND w = FindWindowW(L"#32768", nullptr);
-    if (!w || !IsWindowVisible(w)) {
-      runSoon(poll, 50);
-      return;
-    }
-    // Let it paint, then look and close.
-    UpdateWindow(w);
-    look(w);
-    looked = true;
-    EndMenu();
-  };
-  runSoon(poll, 200);
-  menu.popup(100, 100);
-  EXPECT_TRUE(looked);
-}
-
-Image captureWindow(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  Bitmap shot(r.right - r.left, r.bottom - r.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.dc(), 0, 0, shot.width(), shot.height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  return shot.toImage();
+  SetForegroundWindow(PopupMenu::ownerWindow());
+  EXPECT_TRUE(vrin::test::lookWhileMenuOpen([&] { menu.popup(100, 100); }, look));
 }
 
 }  // namespace

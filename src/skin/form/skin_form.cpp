@@ -4,6 +4,7 @@
 
 #include "skin/controls/skin_control.h"
 #include "skin/form/nc_objects.h"
+#include "skin/menus/menu_items.h"
 #include "skin/skin_data.h"
 #include "skin/skin_manager.h"
 #include "ui/form.h"
@@ -39,6 +40,7 @@ void SkinForm::attachToForm(Form& form) {
   attachToWindow();
   savedColor_ = form.color();
   form.setColor(skin_->SkinColors().ButtonFaceColor);
+  skinPopupMenus(*this, true);
 }
 
 void SkinForm::attachToWindow() {
@@ -78,6 +80,7 @@ void SkinForm::detach() {
   stopHoverTimer();
   showCaptionStyles();
   if (form_) {
+    skinPopupMenus(*this, false);
     form_->setColor(savedColor_);
     if (formHandlerId_) form_->removeMessageHandler(std::exchange(formHandlerId_, 0));
   }
@@ -262,6 +265,7 @@ void SkinForm::reapply() {
     form_->setColor(skin_->SkinColors().ButtonFaceColor);
     for (Component* c : form_->components())
       if (auto* f = dynamic_cast<Form*>(c)) f->setColor(skin_->SkinColors().ButtonFaceColor);
+    skinPopupMenus(*this, true);
   }
   Phase = phReapplying;
   if (WindowState == wsMinimized) {
