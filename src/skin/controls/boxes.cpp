@@ -1,0 +1,38 @@
+#include "skin/controls/boxes.h"
+
+#include "skin/skin_data.h"
+#include "ui/control.h"
+
+namespace vrin {
+
+bool SkinBox::BeforeMessage(SkinMessage& msg) {
+  if (msg.msg == WM_PAINT && control_ && window_) {
+    const bool groupBox = (GetWindowLongPtrW(window_, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    char cls[16] = {};
+    GetClassNameA(window_, cls, int(sizeof cls));
+    if (groupBox && lstrcmpiA(cls, "Button") == 0) {
+      // Only the colour changes, so the GDI font stays and no WM_SETFONT (which would paint
+      // again) is sent; the parent's WM_CTLCOLORSTATIC hands the colour to the control.
+      FontSpec spec = control_->font().desc();
+      spec.color = skin_->SkinColors().ButtonTextColor;
+      control_->font().assign(spec);
+    }
+  }
+  return true;
+}
+
+bool SkinSizer::BeforeMessage(SkinMessage& msg) {
+  switch (msg.msg) {
+    case WM_PAINT:
+      // Swallowed, but the area is marked painted, or the system would ask again at once.
+      if (msg.wParam == 0) ValidateRect(window_, nullptr);
+      msg.result = 0;
+      return false;
+    case WM_ERASEBKGND:
+      msg.result = 1;
+      return false;
+  }
+  return true;
+}
+
+}  // namespace vrin
