@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/controls/boxes.h"
 #include "skin/controls/combo.h"
 #include "skin/controls/control_paint.h"
 #include "skin/controls/edit.h"
@@ -26,6 +27,7 @@
 #include "ui/commonctrls.h"
 #include "ui/form.h"
 #include "ui/geometry_win.h"
+#include "ui/imagelist.h"
 #include "ui/stdctrls.h"
 
 using namespace vrin;
@@ -111,7 +113,7 @@ class Panels : public ::testing::Test {
     form = new Form(nullptr);
     if (application().mainForm() == form) application().setMainForm(nullptr);
     form->setCaption("Panels");
-    form->setBounds(40, 40, 460, 380);
+    form->setBounds(10, 10, 760, 560);
     form->show();
     SkinManager* manager = SkinManager::instance();
     ASSERT_TRUE(pumpUntil([&] { return manager->skinnedForm(form->handle()) &&
@@ -319,6 +321,50 @@ TEST_F(Panels, TopTabsShowFrameTwoForTheSelectedTab) {
   EXPECT_GT(checked, 20);
 }
 
+// A group box of the system's button class, as the form skinner meets one.
+class GroupBoxControl : public WinControl {
+ public:
+  using WinControl::WinControl;
+
+ protected:
+  CreateParams createParams() override {
+    CreateParams cp;
+    cp.className = L"BUTTON";
+    cp.style |= BS_GROUPBOX;
+    return cp;
+  }
+};
+
+TEST_F(Panels, BoxesTakeTheSkinColoursAndSizeGripsPaintNothing) {
+  auto* box = add<GroupBoxControl>(20, 20, 150, 80);
+  box->setText("Group");
+  box->setFont(FontSpec{});
+  auto s = std::make_unique<SkinBox>(skinner);
+  s->AttachControl(*box, panelSkin(), true, skinner->ControlCanvas);
+  skinners.push_back(std::move(s));
+  EXPECT_EQ(box->color(), panelSkin().SkinColors().ButtonFaceColor);
+  EXPECT_EQ(box->font().desc().color, panelSkin().SkinColors().ButtonTextColor);
+  // Whatever changed the colour meanwhile, the next paint has the skin's again.
+  FontSpec red = box->font().desc();
+  red.color = RGB(255, 0, 0);
+  box->font().assign(red);
+  SendMessageW(box->handle(), WM_PAINT, 0, 0);
+  EXPECT_EQ(box->font().desc().color, panelSkin().SkinColors().ButtonTextColor);
+
+  // The manager refuses scroll-bar controls straight on a skinned form: the grip sits in a panel.
+  auto* holder = add<Panel>(200, 20, 40, 40);
+  auto* grip = new SizeGrip(holder);
+  grip->setParent(holder);
+  grip->setBounds(0, 0, 16, 16);
+  grip->handle();
+  skin<SkinSizer>(*grip);
+  EXPECT_EQ(SendMessageW(grip->handle(), WM_ERASEBKGND, 0, 0), 1);
+  // The swallowed paint still leaves nothing to paint: no endless WM_PAINT.
+  InvalidateRect(grip->handle(), nullptr, TRUE);
+  UpdateWindow(grip->handle());
+  EXPECT_FALSE(GetUpdateRect(grip->handle(), nullptr, FALSE));
+}
+
 // Every kind at once, for a look at the screenshot; VRIN_PANELS_HOLD keeps it on screen.
 TEST_F(Panels, Gallery) {
   auto* combo = add<ComboBox>(10, 10, 150, 0);
@@ -326,23 +372,44 @@ TEST_F(Panels, Gallery) {
   combo->setItemIndex(0);
   auto* edit = add<Edit>(170, 10, 150, 22);
   edit->setText("An edit");
-  auto* progress = add<ProgressBar>(10, 45, 200, 14);
+  auto* progress = add<ProgressBar>(330, 14, 200, 14);
   progress->SetMax(100);
   progress->SetPosition(60);
-  auto* tabs = add<TabControl>(10, 70, 300, 120);
-  tabs->setTabs({{"History"}, {"Options"}, {"About"}});
-  tabs->setTabIndex(0);
-  auto* header = add<Header>(10, 200, 400, 22);
+  const auto tabsOn = [&](TabPosition side, int x, int y, int w, int h, ImageList* images = nullptr) {
+    auto* t = new TabControl(form);
+    t->tabPosition = side;
+    t->setImages(images);
+    t->setAlign(Align::None);
+    t->setParent(form);
+    t->setBounds(x, y, w, h);
+    t->setTabs({{"History", 4}, {"Options", -1}, {"About", 2}});
+    t->setTabIndex(1);
+    ShowWindow(t->handle(), SW_SHOWNA);
+    skin<SkinTab>(*t);
+    return t;
+  };
+  auto* images = new ImageList(form);
+  images->addStrip("IMAGELIST", RGB(255, 0, 255));
+  tabsOn(TabPosition::Top, 10, 45, 230, 110);
+  tabsOn(TabPosition::Bottom, 250, 45, 230, 110);
+  tabsOn(TabPosition::Top, 490, 45, 250, 110, images);
+  tabsOn(TabPosition::Left, 10, 165, 230, 180);
+  tabsOn(TabPosition::Right, 250, 165, 230, 180);
+  auto* header = add<Header>(10, 360, 400, 22);
   header->setSections({{"Left", 120, SectionAlignment::Left}, {"Centre", 120, SectionAlignment::Centre},
                        {"Right", 120, SectionAlignment::Right}});
-  auto* status = add<StatusBar>(0, 300, 440, 22);
-  status->setPanels({{150, "", StatusBar::Bevel::Lowered}, {150, "Raised", StatusBar::Bevel::Raised}});
+  auto* status = add<StatusBar>(0, 440, 700, 22);
+  status->setPanels({{150, "", StatusBar::Bevel::Lowered}, {150, "Raised", StatusBar::Bevel::Raised},
+                     {150, "Centred", StatusBar::Bevel::Lowered, StatusBar::Alignment::Centre}});
+  auto* simple = add<StatusBar>(0, 470, 700, 22);
+  simple->SetSimpleText("Simple text");
+  simple->SetSimplePanel(true);
   skin<SkinComBox>(*combo);
   skin<SkinEdit>(*edit);
   skin<SkinProgress>(*progress);
-  skin<SkinTab>(*tabs);
   skin<SkinHeader>(*header);
   skin<SkinStatusBar>(*status);
+  skin<SkinStatusBar>(*simple);
   // The header's items are the Headerbar picture: its first frame's middle in the middle of
   // the part right of the last item.
   const SkinElement& bar = *panelSkin().Headerbar();

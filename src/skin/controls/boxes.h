@@ -8,7 +8,11 @@ namespace vrin {
 class SkinBox : public SkinControl {
  public:
   using SkinControl::SkinControl;
+  void AttachControl(WinControl& control, SkinData& skin, bool recolour, Canvas& canvas) override;
   bool BeforeMessage(SkinMessage& msg) override;
+
+ private:
+  void keepCaptionColour();
 };
 
 class SkinSizer : public SkinControl {
