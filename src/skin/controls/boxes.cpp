@@ -30,18 +30,4 @@ void SkinBox::keepCaptionColour() {
   control_->font().assign(spec);
 }
 
-bool SkinSizer::BeforeMessage(SkinMessage& msg) {
-  switch (msg.msg) {
-    case WM_PAINT:
-      // Swallowed, but the area is marked painted, or the system would ask again at once.
-      if (msg.wParam == 0) ValidateRect(window_, nullptr);
-      msg.result = 0;
-      return false;
-    case WM_ERASEBKGND:
-      msg.result = 1;
-      return false;
-  }
-  return true;
-}
-
 }  // namespace vrin

@@ -1,6 +1,7 @@
 #pragma once
 // Group boxes, panels and radio groups take the skin's face colour; size grips are hidden.
 #include "skin/controls/skin_control.h"
+#include "skin/controls/status_progress.h"
 
 namespace vrin {
 
@@ -15,10 +16,10 @@ class SkinBox : public SkinControl {
   void keepCaptionColour();
 };
 
-class SkinSizer : public SkinControl {
+// The grip's paints are taken and nothing is drawn (PaintSkin stays the base's).
+class SkinSizer : public SkinOwnPaint {
  public:
-  using SkinControl::SkinControl;
-  bool BeforeMessage(SkinMessage& msg) override;
+  using SkinOwnPaint::SkinOwnPaint;
 };
 
 }  // namespace vrin

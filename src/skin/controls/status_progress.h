@@ -5,7 +5,7 @@
 
 namespace vrin {
 
-// What the two have in common: WM_PAINT and WM_ERASEBKGND are theirs.
+// Controls the skin paints alone: WM_PAINT and WM_ERASEBKGND are the skinner's.
 class SkinOwnPaint : public SkinControl {
  public:
   using SkinControl::SkinControl;
