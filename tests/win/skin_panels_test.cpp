@@ -291,34 +291,55 @@ TEST_F(Panels, EditBorderIsTheShadowRingOverTheBackground) {
   EXPECT_EQ(pixelAt(h, 0, 11), colorToRGB(panelSkin().SkinColors().ButtonShadowColor));
 }
 
-TEST_F(Panels, TopTabsShowFrameTwoForTheSelectedTab) {
-  auto* tabs = add<TabControl>(20, 20, 300, 150);
-  tabs->setTabs({{"One"}, {"Two"}, {"Three"}});
-  tabs->setTabIndex(1);
-  SkinTab* s = skin<SkinTab>(*tabs);
-  EXPECT_EQ(s->side(), TabSide::Top);
-  const HWND h = tabs->handle();
+// The pixels of each tab's outer 3-pixel band inside the strip against the frame the tab
+// should show (2 for the selected one), where frames 1 and 2 differ; the count checked.
+int checkTabs(HWND h, TabSide side, int selected) {
   const SkinBorderElement& t = *panelSkin().Tabs();
+  RECT w{};
+  GetWindowRect(h, &w);
+  RECT adjusted{0, 0, w.right - w.left, w.bottom - w.top};
+  SendMessageW(h, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&adjusted));
+  const Rect strip = tabStripRect(int(w.right - w.left), int(w.bottom - w.top), tabPageRect(toRect(adjusted), side), side);
   int checked = 0;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < int(SendMessageW(h, TCM_GETITEMCOUNT, 0, 0)); ++i) {
     RECT ir{};
-    ASSERT_TRUE(SendMessageW(h, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&ir)));
-    const Rect inStrip = offsetRect(toRect(ir), 0, 1);
-    const Image one = composeGrid(inStrip.width(), inStrip.height(), t.Image, marginsOf(t), false, false, 5, 1);
-    const Image two = composeGrid(inStrip.width(), inStrip.height(), t.Image, marginsOf(t), false, false, 5, 2);
-    const Image& shown = i == 1 ? two : one;
-    // The left margin column, where no caption is drawn; only rows inside the strip.
-    RECT adjusted{0, 0, 300, 150};
-    SendMessageW(h, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&adjusted));
-    const int stripBottom = tabPageRect(toRect(adjusted), TabSide::Top).top;
-    for (int y = 0; y < shown.height && inStrip.top + y < stripBottom; ++y)
-      for (int x = 0; x < 3; ++x) {
-        if (one.at(x, y) == two.at(x, y) && i == 1) continue;
-        EXPECT_EQ(pixelAt(h, inStrip.left + x, inStrip.top + y), ref(shown.at(x, y))) << i << " " << x << "," << y;
+    SendMessageW(h, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&ir));
+    // Top tabs sit 1 pixel lower in the strip; side tabs are composed lying down and turned.
+    const Rect tab = side == TabSide::Top ? offsetRect(toRect(ir), 0, 1) : toRect(ir);
+    const bool lying = side == TabSide::Left;
+    const int cw = lying ? tab.height() : tab.width(), ch = lying ? tab.width() : tab.height();
+    Image frames[2] = {composeGrid(cw, ch, t.Image, marginsOf(t), false, false, 5, 1),
+                       composeGrid(cw, ch, t.Image, marginsOf(t), false, false, 5, 2)};
+    if (lying) for (Image& f : frames) rotateLeft(f);
+    const Image& shown = frames[i == selected ? 1 : 0];
+    for (int y = tab.top; y < tab.bottom; ++y)
+      for (int x = tab.left; x < tab.right; ++x) {
+        const bool band = x - tab.left < 3 || tab.right - x <= 3 || y - tab.top < 3 || tab.bottom - y <= 3;
+        if (!band || !rectContains(strip, {x, y}) || frames[0].at(x - tab.left, y - tab.top) == frames[1].at(x - tab.left, y - tab.top))
+          continue;
+        EXPECT_EQ(pixelAt(h, x, y), ref(shown.at(x - tab.left, y - tab.top))) << i << " at " << x << "," << y;
         ++checked;
       }
   }
-  EXPECT_GT(checked, 20);
+  return checked;
+}
+
+TEST_F(Panels, TabsShowFrameTwoForTheSelectedTabOnTopAndOnTheLeft) {
+  auto* top = add<TabControl>(20, 20, 300, 150);
+  top->setTabs({{"One"}, {"Two"}, {"Three"}});
+  top->setTabIndex(1);
+  auto* left = new TabControl(form);
+  left->tabPosition = TabPosition::Left;
+  left->setAlign(Align::None);
+  left->setParent(form);
+  left->setBounds(340, 20, 200, 250);
+  left->setTabs({{"One"}, {"Two"}, {"Three"}});
+  left->setTabIndex(2);
+  ShowWindow(left->handle(), SW_SHOWNA);
+  EXPECT_EQ(skin<SkinTab>(*top)->side(), TabSide::Top);
+  EXPECT_EQ(skin<SkinTab>(*left)->side(), TabSide::Left);
+  EXPECT_GT(checkTabs(top->handle(), TabSide::Top, 1), 20);
+  EXPECT_GT(checkTabs(left->handle(), TabSide::Left, 2), 20);
 }
 
 // A group box of the system's button class, as the form skinner meets one.
