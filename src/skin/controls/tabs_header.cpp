@@ -32,7 +32,7 @@ void SkinTab::AttachControl(WinControl& control, SkinData& skin, bool recolour, 
 
 void SkinTab::AttachWindow(HWND window, SkinData& skin, Canvas& canvas) {
   SkinControl::AttachWindow(window, skin, canvas);
-  readWindowState();
+  readWindowState();  // the real enabled state, which the base takes as on
   preparePictures();
 }
 
@@ -41,6 +41,7 @@ void SkinTab::preparePictures() {
   tabPicture_ = {};
   pagePicture_ = {};
   const SkinBorderElement* tabs = skin_->Tabs();
+  preparedFrom_ = tabs ? tabs->Image.pixels.data() : nullptr;
   if (!tabs) return;
   // Tabs at the bottom show the pictures upside down; a side strip is drawn lying down and
   // turned afterwards, so only the page border is turned beforehand.
@@ -59,7 +60,11 @@ void SkinTab::preparePictures() {
 
 void SkinTab::PaintSkin(HDC dc, const Rect& rect) {
   const SkinBorderElement* tabs = skin_->Tabs();
-  if (!hasPicture(tabs) || tabPicture_.empty() || !drawableSize(rect)) return;
+  if (!hasPicture(tabs) || !drawableSize(rect)) return;
+  if (tabs->Image.pixels.data() != preparedFrom_ ||
+      tabSide(std::uint32_t(GetWindowLongPtrW(window_, GWL_STYLE))) != side_)
+    preparePictures();
+  if (tabPicture_.empty()) return;
   readWindowState();
   RECT adjusted{0, 0, rect.width(), rect.height()};
   SendMessageW(window_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&adjusted));

@@ -20,6 +20,8 @@ class SkinTab : public SkinControl {
   void preparePictures();
   void paintStrip(HDC dc, const Rect& rect, const Rect& page);
   TabSide side_ = TabSide::Top;
+  // What the copies were made from, so that a new skin or style gets new copies.
+  const Pixel* preparedFrom_ = nullptr;
   Image tabPicture_;
   Image pagePicture_;
   Bitmap strip_;
