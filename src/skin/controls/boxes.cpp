@@ -25,9 +25,9 @@ void SkinBox::keepCaptionColour() {
   if (!groupBox || lstrcmpiA(cls, "Button") != 0) return;
   // Only the colour changes, so the GDI font stays and no WM_SETFONT (which would paint
   // again) is sent; the parent's WM_CTLCOLORSTATIC hands the colour to the control.
-  FontSpec spec = control_->font().desc();
-  spec.color = skin_->SkinColors().ButtonTextColor;
-  control_->font().assign(spec);
+  FontSpec desc = control_->font().desc();
+  desc.color = skin_->SkinColors().ButtonTextColor;
+  control_->font().assign(desc);
 }
 
 }  // namespace vrin

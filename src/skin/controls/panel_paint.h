@@ -19,9 +19,9 @@ inline void useControlFont(Canvas& canvas, HWND window, WinControl* control) {
   } else if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0))) {
     canvas.font.assignHandle(font);
   }
-  FontSpec spec = canvas.font.desc();
-  spec.style = 0;
-  canvas.font.assign(spec);
+  FontSpec desc = canvas.font.desc();
+  desc.style = 0;
+  canvas.font.assign(desc);
 }
 
 }  // namespace vrin
