@@ -133,11 +133,30 @@ StatusBar::StatusBar(Component* owner) : WinControl(owner) { setAlign(Align::Bot
 WinControl::CreateParams StatusBar::createParams() {
   CreateParams cp;
   cp.className = STATUSCLASSNAMEW;
-  cp.style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NOMOVEY | CCS_BOTTOM;
+  cp.style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NOMOVEY | CCS_BOTTOM | (sizeGrip ? SBARS_SIZEGRIP : 0);
   return cp;
 }
 
-void StatusBar::handleCreated() { applyPanels(); }
+void StatusBar::handleCreated() {
+  applyPanels();
+  applySimple();
+}
+
+void StatusBar::SetSimplePanel(bool value) {
+  simplePanel_ = value;
+  applySimple();
+}
+
+void StatusBar::SetSimpleText(const std::string& text) {
+  simpleText_ = text;
+  applySimple();
+}
+
+void StatusBar::applySimple() {
+  if (!hwnd_) return;
+  SendMessageW(hwnd_, SB_SIMPLE, simplePanel_, 0);
+  SendMessageW(hwnd_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(widen(simpleText_).c_str()));
+}
 
 void StatusBar::setPanels(const std::vector<Panel>& panels) {
   panels_ = panels;
@@ -151,7 +170,12 @@ std::string StatusBar::panelText(int index) const {
   std::wstring w(std::size_t(n) + 1, L'\0');
   SendMessageW(hwnd_, SB_GETTEXTW, index, reinterpret_cast<LPARAM>(w.data()));
   w.resize(std::size_t(n));
-  return narrow(w);
+  // Without the alignment tabs applyPanels put in front.
+  const Alignment a = panels_[std::size_t(index)].alignment;
+  const std::size_t tabs = a == Alignment::Centre ? 1 : a == Alignment::Right ? 2 : 0;
+  std::size_t k = 0;
+  while (k < tabs && k < w.size() && w[k] == L'\t') ++k;
+  return narrow(std::wstring_view(w).substr(k));
 }
 
 void StatusBar::setPanelText(int index, const std::string& text) {
@@ -169,8 +193,14 @@ void StatusBar::applyPanels() {
     edges.push_back(i + 1 == panels_.size() ? -1 : x);
   }
   SendMessageW(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-  for (std::size_t i = 0; i < panels_.size(); ++i)
-    SendMessageW(hwnd_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(widen(panels_[i].text).c_str()));
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    // The control's own ways to say it: tabs before the text centre or right-align it,
+    // drawing types give the bevel.
+    const Panel& p = panels_[i];
+    const std::string tabs = p.alignment == Alignment::Centre ? "\t" : p.alignment == Alignment::Right ? "\t\t" : "";
+    const WPARAM type = p.bevel == Bevel::Raised ? SBT_POPOUT : p.bevel == Bevel::None ? SBT_NOBORDERS : 0;
+    SendMessageW(hwnd_, SB_SETTEXTW, i | type, reinterpret_cast<LPARAM>(widen(tabs + p.text).c_str()));
+  }
 }
 
 // ---- Panel

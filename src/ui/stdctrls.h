@@ -67,14 +67,25 @@ class StatusBar : public WinControl {
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
 
+  enum class Bevel { Lowered, Raised, None };
+  enum class Alignment { Left, Right, Centre };
   struct Panel {
     int width = 50;
     std::string text;
+    Bevel bevel = Bevel::Lowered;
+    Alignment alignment = Alignment::Left;
   };
   void setPanels(const std::vector<Panel>& panels);
   const std::vector<Panel>& panels() const { return panels_; }
   std::string panelText(int index) const;
   void setPanelText(int index, const std::string& text);
+  // One text over the whole bar in place of the panels.
+  bool SimplePanel() const { return simplePanel_; }
+  void SetSimplePanel(bool value);
+  const std::string& SimpleText() const { return simpleText_; }
+  void SetSimpleText(const std::string& text);
+  // Fixed once the window exists: the grip is part of its style.
+  bool sizeGrip = false;
 
  protected:
   CreateParams createParams() override;
@@ -82,7 +93,10 @@ class StatusBar : public WinControl {
 
  private:
   void applyPanels();
+  void applySimple();
   std::vector<Panel> panels_;
+  bool simplePanel_ = false;
+  std::string simpleText_;
 };
 
 class Panel : public WinControl {

@@ -178,7 +178,8 @@ void SkinControl::RepaintSkin() {
   RECT r{};
   GetWindowRect(window_, &r);
   windowRect_ = toRect(r);
-  WindowDC dc(window_);
+  // The whole window: combo and edit borders lie outside the client area.
+  WindowDC dc(window_, WindowDC::Area::Window);
   if (!dc.get()) return;
   PaintSkin(dc.get(), offsetRect(windowRect_, -windowRect_.left, -windowRect_.top));
 }
