@@ -82,7 +82,6 @@ TEST_F(BalloonTest, AsTheApplicationHintAControlsHintShowsAsABalloonUnderTheMous
   panel->setParent(form.get());
   panel->setBounds(20, 20, 200, 100);
   panel->setHint("Press this shortcut to close the browser\nand clear your traces !");
-  pop->setApplicationHintOptions(pop->applicationHintOptions().with(ahUseBalloonAsHint));
   ShowWindow(formWnd, SW_SHOWNOACTIVATE);
   UpdateWindow(formWnd);
   HWND panelWnd = panel->handle();
@@ -95,7 +94,20 @@ TEST_F(BalloonTest, AsTheApplicationHintAControlsHintShowsAsABalloonUnderTheMous
   PostMessageW(panelWnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, 50));
   EXPECT_FALSE(pumpApplication(hintVisible, 400));
 
+  // Switched on for the window: the application's own hint, below the cursor.
   form->setShowHint(true);
+  PostMessageW(panelWnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, 51));
+  ASSERT_TRUE(pumpApplication(hintVisible, 5000));
+  HWND plain = app.hintWindow()->handle();
+  RECT expected = app.hintWindow()->calcHintRect(GetSystemMetrics(SM_CXSCREEN), panel->hint());
+  EXPECT_EQ(windowRect(plain).top, cursor.y + GetSystemMetrics(SM_CYCURSOR));
+  EXPECT_EQ(windowRect(plain).bottom - windowRect(plain).top, expected.bottom + 4);
+  EXPECT_EQ(app.hintWindow()->className(), "THintWindow");
+
+  // The balloon takes over: the plain window goes, the next hint is a balloon.
+  pop->setApplicationHintOptions(pop->applicationHintOptions().with(ahUseBalloonAsHint));
+  EXPECT_FALSE(IsWindow(plain));
+  PostMessageW(panelWnd, WM_MOUSELEAVE, 0, 0);
   PostMessageW(panelWnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, 51));
   ASSERT_TRUE(pumpApplication(hintVisible, 5000));
   auto* hint = dynamic_cast<BalloonWindow*>(app.hintWindow());
