@@ -342,7 +342,9 @@ class MemoryBits {
 class StreamOut {
  public:
   StreamOut(const LzhDecoder::WriteFn& write, std::uint8_t* ring) : write_(write), ring_(ring) {
+    // Spaces, then zeros where the first bytes will go: a copy from far back may read those.
     std::fill(ring_, ring_ + kRingStart, std::uint8_t(' '));
+    std::fill(ring_ + kRingStart, ring_ + N + F - 1, std::uint8_t(0));
   }
   void literal(std::uint8_t b) {
     write_(&b, 1);
@@ -410,8 +412,8 @@ void decodeLoop(Model& model, std::uint32_t size, Bits& in, Out& out) {
 
 // The model and ring, released when the decode ends however it ends.
 struct Tables {
-  Model model;
   std::uint8_t ring[N + F - 1];
+  Model model;
 };
 
 std::unique_ptr<Tables> allocateTables() {
