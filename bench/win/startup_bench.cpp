@@ -1,8 +1,6 @@
 // Start-up to the tray icon: starts a program and waits until a new icon shows in the tray,
 // for Vrin.exe and for a bare Win32 program that only adds an icon, alternately (which of the
-// two goes first alternates too). Prints every time and the medians in milliseconds: the wall
-// time, and the CPU time the started process itself had used by then (steadier on a busy
-// machine, though it leaves out the work done for it by wineserver and the tray's process).
+// two goes first alternates too). Prints every time and the medians in milliseconds.
 //
 //   WINEPREFIX=$PWD/build/wineprefix wine build/win64/bin/startup_bench.exe [pairs] [program] [bare]
 //
@@ -12,7 +10,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -50,20 +47,8 @@ bool waitFor(double ms, Fn done) {
   return true;
 }
 
-double cpuMs(HANDLE process) {
-  FILETIME created, ended, kernel, user;
-  if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-  auto ms = [](const FILETIME& t) { return double((std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; };
-  return ms(kernel) + ms(user);
-}
-
-struct Timing {
-  double wall = -1;  // negative on failure
-  double cpu = 0;
-};
-
-// Milliseconds from CreateProcess to the new tray icon.
-Timing timeToTrayIcon(const std::string& path) {
+// Milliseconds from CreateProcess to the new tray icon, or a negative value on failure.
+double timeToTrayIcon(const std::string& path) {
   const int before = trayIconCount();
   STARTUPINFOA si{};
   si.cb = sizeof si;
@@ -72,10 +57,10 @@ Timing timeToTrayIcon(const std::string& path) {
   const double start = nowMs();
   if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     std::fprintf(stderr, "cannot start %s (error %lu)\n", path.c_str(), GetLastError());
-    return {};
+    return -1;
   }
   const bool shown = waitFor(20000, [&] { return trayIconCount() > before; });
-  Timing timing{nowMs() - start, cpuMs(pi.hProcess)};
+  const double elapsed = nowMs() - start;
 
   PostThreadMessageA(pi.dwThreadId, WM_QUIT, 0, 0);
   if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
@@ -89,9 +74,9 @@ Timing timeToTrayIcon(const std::string& path) {
   Sleep(700);  // helpers the program started (REGSVR32.EXE) end before the next start
   if (!shown) {
     std::fprintf(stderr, "no tray icon from %s within 20 s\n", path.c_str());
-    return {};
+    return -1;
   }
-  return timing;
+  return elapsed;
 }
 
 double median(std::vector<double> v) {
@@ -116,23 +101,20 @@ int main(int argc, char** argv) {
   const std::string bare = argc > 3 ? argv[3] : besideThisProgram("bare_tray.exe");
 
   // One start of each first: the first start of a prefix also warms Wine's own caches.
-  if (timeToTrayIcon(program).wall < 0 || timeToTrayIcon(bare).wall < 0) return 1;
+  if (timeToTrayIcon(program) < 0 || timeToTrayIcon(bare) < 0) return 1;
 
-  std::vector<double> programTimes, bareTimes, programCpu, bareCpu;
+  std::vector<double> programTimes, bareTimes;
   for (int i = 0; i < pairs; ++i) {
     const bool programFirst = i % 2 == 0;
     for (int k = 0; k < 2; ++k) {
       const bool isProgram = (k == 0) == programFirst;
-      const Timing t = timeToTrayIcon(isProgram ? program : bare);
-      if (t.wall < 0) return 1;
-      (isProgram ? programTimes : bareTimes).push_back(t.wall);
-      (isProgram ? programCpu : bareCpu).push_back(t.cpu);
-      std::printf("pair %d  %-8s %7.1f ms  (cpu %6.1f ms)\n", i + 1, isProgram ? "program" : "bare", t.wall, t.cpu);
+      const double ms = timeToTrayIcon(isProgram ? program : bare);
+      if (ms < 0) return 1;
+      (isProgram ? programTimes : bareTimes).push_back(ms);
+      std::printf("pair %d  %-8s %7.1f ms\n", i + 1, isProgram ? "program" : "bare", ms);
     }
   }
   const double p = median(programTimes), b = median(bareTimes);
-  const double pc = median(programCpu), bc = median(bareCpu);
   std::printf("median over %d pairs: program %.1f ms, bare %.1f ms, ratio %.2f\n", pairs, p, b, p / b);
-  std::printf("cpu medians: program %.1f ms, bare %.1f ms, ratio %.2f\n", pc, bc, bc > 0 ? pc / bc : 0.0);
   return 0;
 }
