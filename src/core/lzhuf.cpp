@@ -686,8 +686,9 @@ std::vector<std::uint8_t> lzhCompress(const std::uint8_t* data, std::size_t size
   out.reserve(size / 2 + 16);
   for (int k = 0; k < 4; ++k) out.push_back(std::uint8_t(size >> (8 * k)));
 
-  std::vector<std::uint8_t> text(std::size_t(kRingStart), std::uint8_t(' '));
-  text.insert(text.end(), data, data + size);
+  std::vector<std::uint8_t> text(std::size_t(kRingStart) + size);
+  std::fill_n(text.begin(), kRingStart, std::uint8_t(' '));
+  if (size) std::copy_n(data, size, text.begin() + kRingStart);
 
   BitSink sink(out);
   HuffModel model;
