@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -121,6 +122,29 @@ long gdiObjects() {
   return live;
 }
 
+// Holds the left button down at (x, y) for 400 ms from another thread, while the system's
+// scroll loop runs on this one; `during` runs from a timer while the button is down.
+void holdPress(int x, int y, std::function<void()> during) {
+  static std::function<void()> duringPress;
+  duringPress = std::move(during);
+  std::atomic<bool> done{false};
+  std::thread input([&] {
+    mouse(MOUSEEVENTF_MOVE, x, y);
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(400);
+    mouse(MOUSEEVENTF_LEFTUP);
+    done = true;
+  });
+  const UINT_PTR timer = SetTimer(nullptr, 0, 250, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    duringPress();
+  });
+  pumpUntil([&] { return done.load(); });
+  input.join();
+  KillTimer(nullptr, timer);
+  pump(100);
+}
+
 class Scroll : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -184,32 +208,12 @@ TEST_F(Scroll, ListBoxDrawsBothBarsAndFillsTheCornerAndAPressedArrow) {
   SendMessageW(h, WM_VSCROLL, SB_ENDSCROLL, 0);
   EXPECT_GT(arrowMatch(h, down, 13, false), 0.95);
 
-  // A real press on the up arrow is left to the list box, whose scrolling shows it pressed;
-  // the arrow is looked at from a timer while the press is held (the system's own loop runs).
+  // A real press on the up arrow is left to the list box, whose scrolling shows it pressed.
   RECT wr{};
   GetWindowRect(h, &wr);
-  static HWND list;
-  static Rect up;
-  static double pressedShare;
-  list = h;
-  up = arrowSquare(l.vertical, false, false);
-  pressedShare = 0;
-  std::atomic<bool> done{false};
-  std::thread input([&] {
-    mouse(MOUSEEVENTF_MOVE, wr.left + up.left + 8, wr.top + up.top + 8);
-    mouse(MOUSEEVENTF_LEFTDOWN);
-    Sleep(400);
-    mouse(MOUSEEVENTF_LEFTUP);
-    done = true;
-  });
-  const UINT_PTR timer = SetTimer(nullptr, 0, 250, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    pressedShare = arrowMatch(list, up, 10, false);
-  });
-  pumpUntil([&] { return done.load(); });
-  input.join();
-  KillTimer(nullptr, timer);
-  pump(100);
+  const Rect up = arrowSquare(l.vertical, false, false);
+  double pressedShare = 0;
+  holdPress(wr.left + up.left + 8, wr.top + up.top + 8, [&] { pressedShare = arrowMatch(h, up, 10, false); });
   EXPECT_GT(pressedShare, 0.95);
   EXPECT_EQ(SendMessageW(h, LB_GETTOPINDEX, 0, 0), 0);
   EXPECT_GT(arrowMatch(h, up, 9, false), 0.95);
@@ -349,6 +353,15 @@ TEST_F(Scroll, ScrollBarControlTakesItsReflectedNotificationsAndShowsThePress) {
   EXPECT_GT(arrowMatch(h, arrowSquare(whole, true, true), 6, true), 0.95);
   SendMessageW(form->handle(), WM_HSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(h));
   EXPECT_EQ(bar->Position(), 200);
+  // A real press on the left arrow: the system's loop moves the bar, shown pressed meanwhile
+  // and normal again once the loop is over.
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  double pressedShare = 0;
+  holdPress(wr.left + 8, wr.top + 8, [&] { pressedShare = arrowMatch(h, arrowSquare(whole, true, false), 2, true); });
+  EXPECT_LT(bar->Position(), 200);
+  EXPECT_GT(pressedShare, 0.95);
+  EXPECT_GT(arrowMatch(h, arrowSquare(whole, true, false), 1, true), 0.95);
   EXPECT_THROW(bar->SetParams(0, 5, 4), Error);
   EXPECT_EQ(bar->Max(), 200);
 }

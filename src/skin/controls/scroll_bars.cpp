@@ -116,7 +116,7 @@ bool SkinScrollBar::pressOnBar(SkinMessage& msg) {
   const int along = horizontal ? GET_X_LPARAM(msg.lParam) - wr.left - bar.left
                                : GET_Y_LPARAM(msg.lParam) - wr.top - bar.top;
   const BarMetrics& m = horizontal ? hMetrics_ : vMetrics_;
-  if (barPartAt(along, m) != BarPart::Thumb || !barPieces(bar.width(), m, horizontal).thumbShown) return false;
+  if (barPartAt(along, m) != BarPart::Thumb || m.thumbSize <= 0 || m.thumbSize > m.track) return false;
   pressedPart_ = horizontal ? kPartHorzThumb : kPartVertThumb;
   RepaintSkin();
   trackThumb(horizontal);
@@ -272,6 +272,12 @@ bool SkinScControl::BeforeMessage(SkinMessage& msg) {
       return false;
   }
   return true;
+}
+
+void SkinScControl::AfterMessage(SkinMessage& msg) {
+  // The system's own scroll loop runs inside a press and draws the bar as it ends.
+  if (msg.msg == WM_LBUTTONDOWN || msg.msg == WM_LBUTTONDBLCLK) RepaintSkin();
+  else SkinControl::AfterMessage(msg);
 }
 
 void SkinScControl::PaintSkin(HDC dc, const Rect& rect) {

@@ -77,6 +77,7 @@ class SkinScControl : public SkinControl {
  public:
   using SkinControl::SkinControl;
   bool BeforeMessage(SkinMessage& msg) override;
+  void AfterMessage(SkinMessage& msg) override;
   void PaintSkin(HDC dc, const Rect& rect) override;
   int pressedPart() const { return pressedPart_; }
   const BarMetrics& metrics() const { return metrics_; }
