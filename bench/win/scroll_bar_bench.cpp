@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
   QueryPerformanceFrequency(&f);
   QueryPerformanceCounter(&a);
   for (int i = 0; i < steps; ++i) {
-    SCROLLINFO si{sizeof si, SIF_POS};
-    si.nPos = int(long long(i) * 10000 / steps);
+    SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 0, 0};
+    si.nPos = int(static_cast<long long>(i) * 10000 / steps);
     SetScrollInfo(h, SB_VERT, &si, FALSE);
     skinner.RepaintSkin();
   }
