@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -296,6 +297,35 @@ TEST_F(Scroll, DragEndsWhenTheWindowOrTheSkinnerGoes) {
   }
 }
 
+TEST_F(Scroll, WithoutTheArrowPictureTheSystemBarsStay) {
+  std::vector<SkinEntry> entries;
+  for (const char* name : {"vrinset.ini", "hscroll.bmp", "hscroll2.bmp", "vscroll.bmp", "vscroll2.bmp"}) {
+    std::vector<std::uint8_t> bytes = readFile(sourcePath(std::string("resources/skin/") + name));
+    std::string text(bytes.begin(), bytes.end());
+    if (text.find("Image=arrows.bmp") != std::string::npos) text.replace(text.find("Image=arrows.bmp"), 16, "Image=gone.bmp");
+    entries.push_back({name, std::vector<std::uint8_t>(text.begin(), text.end())});
+  }
+  SkinData bare(nullptr);
+  bare.ReadSkinStream(writeSkinStream(packSkin(entries)));
+  ASSERT_FALSE(bare.NoSkin()) << bare.LoadError();
+  ASSERT_NE(bare.Scrollbar(), nullptr);
+  const HWND h = listBoxWithBothBars(10, 10);
+  pump(100);
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  const auto column = [&] {
+    std::vector<COLORREF> c;
+    for (int y = 0; y < wr.bottom - wr.top; y += 3) c.push_back(pixelAt(h, wr.right - wr.left - 10, y));
+    return c;
+  };
+  const std::vector<COLORREF> before = column();
+  SkinScrollBar s(nullptr);
+  s.AttachWindow(h, bare, canvas);
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  pump(100);
+  EXPECT_EQ(column(), before);
+}
+
 TEST_F(Scroll, OddRangesKeepTheThumbInsideTheTrack) {
   // A window that leaves its scroll values to whoever sets them.
   const HWND h = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL,
@@ -366,6 +396,19 @@ TEST_F(Scroll, TenThousandRepaintsLeaveTheGdiCountWhereItWas) {
   ASSERT_NE(viewSkin->header(), nullptr);
   EXPECT_TRUE(viewSkin->header()->attached());
   EXPECT_TRUE(viewSkin->layout().hasVertical);
+  auto* memo = new Memo(form);
+  memo->scrollBars = ScrollStyle::Both;
+  memo->setParent(form);
+  memo->setBounds(10, 220, 200, 120);
+  memo->setLines(std::vector<std::string>(80, std::string(120, 'm')));
+  auto* memoSkin = attach<SkinScrollBar>(memo->handle(), memo);
+  EXPECT_TRUE(memoSkin->layout().hasHorizontal && memoSkin->layout().hasVertical);
+  auto* tree = new TreeView(form);
+  tree->setParent(form);
+  tree->setBounds(330, 220, 200, 120);
+  for (int i = 0; i < 40; ++i) tree->addItem(nullptr, "node " + std::to_string(i));
+  auto* treeSkin = attach<SkinScrollBar>(tree->handle(), tree);
+  EXPECT_TRUE(treeSkin->layout().hasVertical);
 
   const long before = gdiObjects();
   ASSERT_GT(before, 0);
@@ -373,6 +416,8 @@ TEST_F(Scroll, TenThousandRepaintsLeaveTheGdiCountWhereItWas) {
     listSkin->RepaintSkin();
     barSkin->RepaintSkin();
     viewSkin->RepaintSkin();
+    memoSkin->RepaintSkin();
+    treeSkin->RepaintSkin();
   }
   const long after = gdiObjects();
   std::printf("GDI objects before %ld, after 10,000 repaints of each scroll skinner %ld\n", before, after);
