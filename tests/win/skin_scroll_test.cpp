@@ -410,6 +410,10 @@ TEST_F(Scroll, TenThousandRepaintsLeaveTheGdiCountWhereItWas) {
   auto* treeSkin = attach<SkinScrollBar>(tree->handle(), tree);
   EXPECT_TRUE(treeSkin->layout().hasVertical);
 
+  // Each skinner draws its control's bars from the skin.
+  for (SkinScrollBar* skinned : std::initializer_list<SkinScrollBar*>{viewSkin, memoSkin, treeSkin})
+    EXPECT_GT(arrowMatch(skinned->window(), arrowSquare(skinned->layout().vertical, false, false), 9, false), 0.95);
+
   const long before = gdiObjects();
   ASSERT_GT(before, 0);
   for (int i = 0; i < 10000; ++i) {
