@@ -275,9 +275,14 @@ bool SkinScControl::BeforeMessage(SkinMessage& msg) {
 }
 
 void SkinScControl::AfterMessage(SkinMessage& msg) {
-  // The system's own scroll loop runs inside a press and draws the bar as it ends.
-  if (msg.msg == WM_LBUTTONDOWN || msg.msg == WM_LBUTTONDBLCLK) RepaintSkin();
-  else SkinControl::AfterMessage(msg);
+  switch (msg.msg) {
+    // The system's own scroll loop runs inside a press and draws the bar as it ends; the
+    // mouse moving over the bar or leaving it has the system light or unlight its arrows.
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_MOUSEMOVE: case WM_MOUSELEAVE:
+      RepaintSkin();
+      break;
+    default: SkinControl::AfterMessage(msg);
+  }
 }
 
 void SkinScControl::PaintSkin(HDC dc, const Rect& rect) {
