@@ -223,6 +223,8 @@ void SpeedButton::SetSpacing(int value) {
   invalidate();
 }
 
+void SpeedButton::pressChanged() { repaint(); }
+
 void SpeedButton::click() {
   if (groupIndex_ != 0) {
     if (!down_) SetDown(true);
@@ -241,11 +243,6 @@ LRESULT SpeedButton::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
       mouseInside_ = false;
       if (flat_ && enabled()) invalidate();
       return 0;
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_LBUTTONUP: case WM_CAPTURECHANGED: {
-      const LRESULT r = GraphicControl::windowProc(msg, wp, lp);
-      repaint();
-      return r;
-    }
   }
   return GraphicControl::windowProc(msg, wp, lp);
 }
@@ -299,7 +296,14 @@ void CheckBox::SetState(CheckBoxState value) {
   if (hwnd_) SendMessageW(hwnd_, BM_SETCHECK, WPARAM(state_), 0);
 }
 
-void CheckBox::SetAlignment(CheckAlignment value) { alignment_ = value; }
+void CheckBox::SetAlignment(CheckAlignment value) {
+  alignment_ = value;
+  if (!hwnd_) return;
+  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  SetWindowLongPtrW(hwnd_, GWL_STYLE,
+                    value == CheckAlignment::LeftJustify ? (style | BS_RIGHTBUTTON) : (style & ~LONG_PTR(BS_RIGHTBUTTON)));
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
 void CheckBox::command(WORD code) {
   if (code != BN_CLICKED) return;

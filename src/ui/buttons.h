@@ -111,6 +111,7 @@ class SpeedButton : public GraphicControl {
  protected:
   LRESULT windowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void paint(Canvas& canvas) override;
+  void pressChanged() override;
   void click() override;
 
  private:
@@ -138,7 +139,6 @@ class CheckBox : public WinControl {
   // A click passes through the grayed state too.
   bool AllowGrayed() const { return allowGrayed_; }
   void SetAllowGrayed(bool value) { allowGrayed_ = value; }
-  // Fixed once the window exists: it is part of its style.
   CheckAlignment Alignment() const { return alignment_; }
   void SetAlignment(CheckAlignment value);
   NotifyEvent onClick;

@@ -562,17 +562,21 @@ LRESULT GraphicControl::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK:
       mousePressed_ = enabled_;
+      pressChanged();
       return 0;
     case WM_LBUTTONUP: {
       const bool wasPressed = std::exchange(mousePressed_, false);
       const RECT r = clientRect();
       const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      // A click is a press and a release both over the control.
+      pressChanged();
+      // A click is a press and a release both over the control. It comes last: its handler
+      // may free the control.
       if (wasPressed && enabled_ && PtInRect(&r, p)) click();
       return 0;
     }
     case WM_CAPTURECHANGED:
       mousePressed_ = false;
+      pressChanged();
       return 0;
   }
   return 0;

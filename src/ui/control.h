@@ -185,6 +185,8 @@ class GraphicControl : public Component {
   // calls paint(); a left press and release over it make click().
   virtual LRESULT windowProc(UINT msg, WPARAM wp, LPARAM lp);
   virtual void paint(Canvas& canvas) { (void)canvas; }
+  // The pressed state changed (mousePressed_); the click, if any, comes after it.
+  virtual void pressChanged() {}
   virtual void click() { onClick(this); }
   bool mousePressed_ = false;
 

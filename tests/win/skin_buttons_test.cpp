@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/controls/boxes.h"
 #include "skin/controls/buttons.h"
 #include "skin/controls/check_radio.h"
 #include "skin/controls/control_paint.h"
@@ -36,8 +37,8 @@ using vrin::test::sourcePath;
 
 namespace {
 
-// Our skin from its source pictures; `edit` may change its settings text.
-SkinData* loadSkin(bool active, const std::string& from = "", const std::string& to = "") {
+// Our skin from its source pictures, lines of its settings text replaced as `edits` say.
+SkinData* loadSkin(bool active, const std::vector<std::pair<std::string, std::string>>& edits = {}) {
   std::vector<SkinEntry> entries;
   const std::vector<std::uint8_t> list = readFile(sourcePath("resources/skin/index.txt"));
   std::istringstream index(std::string(list.begin(), list.end()));
@@ -45,9 +46,9 @@ SkinData* loadSkin(bool active, const std::string& from = "", const std::string&
     while (!name.empty() && (name.back() == '\r' || name.back() == ' ')) name.pop_back();
     if (name.empty()) continue;
     std::vector<std::uint8_t> bytes = readFile(sourcePath("resources/skin/" + name));
-    if (name == "vrinset.ini" && !from.empty()) {
+    if (name == "vrinset.ini") {
       std::string text(bytes.begin(), bytes.end());
-      text.replace(text.find(from), from.size(), to);
+      for (const auto& [from, to] : edits) text.replace(text.find(from), from.size(), to);
       bytes.assign(text.begin(), text.end());
     }
     entries.push_back({name, std::move(bytes)});
@@ -64,7 +65,8 @@ SkinData& buttonSkin() {
   return *data;
 }
 SkinData& skinWithoutButtons() {
-  static SkinData* data = loadSkin(false, "Bitmap=buttons.bmp", "Bitmap=");
+  static SkinData* data =
+      loadSkin(false, {{"Bitmap=buttons.bmp", "Bitmap="}, {"CheckButton=check.bmp", "CheckButton="}});
   return *data;
 }
 
@@ -385,6 +387,18 @@ TEST_F(Buttons, SpeedButtonsAreGraphicControlsTheSkinDrawsOnTheirParent) {
   EXPECT_EQ(SendMessageW(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20)), 0);
   SendMessageW(p, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
   EXPECT_EQ(clicks, 3);
+
+  // A button whose click frees it: nothing touches it afterwards.
+  auto* gone = new SpeedButton(form);
+  gone->setParent(holder);
+  gone->setBounds(150, 10, 60, 30);
+  gone->onClick = NotifyEvent::fn([&](Component*) { delete gone; });
+  auto sg = std::make_unique<SkinSpeedButton>(skinner);
+  sg->AttachSpeedButton(*gone, buttonSkin(), skinner->ControlCanvas);
+  SendMessageW(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(160, 20));
+  SendMessageW(p, WM_LBUTTONUP, 0, MAKELPARAM(160, 20));
+  EXPECT_EQ(holder->graphicChildren().size(), 1u);
+  EXPECT_EQ(sg->speedButton(), nullptr);
 }
 
 LRESULT CALLBACK countEnabledChanged(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
@@ -420,12 +434,17 @@ TEST_F(Buttons, ASkinWithoutButtonsPictureLeavesButtonsToThemselves) {
   button->setCaption("Plain");
   auto* bit = add<BitButton>(140, 20, 100, 28);
   bit->setCaption("Bit");
+  auto* check = add<CheckBox>(20, 60, 100, 22);
+  check->SetChecked(true);
   pump(50);
-  const Image before = capture(button->handle()), bitBefore = capture(bit->handle());
+  const Image before = capture(button->handle()), bitBefore = capture(bit->handle()),
+              checkBefore = capture(check->handle());
   skin<SkinButton>(*button, skinWithoutButtons());
   skin<SkinBitButton>(*bit, skinWithoutButtons());
+  skin<SkinCheckBox>(*check, skinWithoutButtons());
   EXPECT_EQ(capture(button->handle()), before);
   EXPECT_EQ(capture(bit->handle()), bitBefore);
+  EXPECT_EQ(capture(check->handle()), checkBefore);
 }
 
 TEST_F(Buttons, TenThousandRepaintsOfEachSkinnerKeepTheGdiObjectCount) {
@@ -453,6 +472,105 @@ TEST_F(Buttons, TenThousandRepaintsOfEachSkinnerKeepTheGdiObjectCount) {
   const DWORD after = gdiObjects();
   std::cout << "GDI objects before " << before << ", after 5 x 10000 repaints " << after << "\n";
   EXPECT_EQ(after, before);
+}
+
+}  // namespace
+
+namespace {
+
+// One of each kind and state, skinned, for a look at the screenshot; VRIN_BUTTONS_HOLD keeps
+// it on screen that many milliseconds.
+TEST_F(Buttons, Gallery) {
+  Bitmap pictures;
+  pictures.loadFromResource("IMAGELIST");
+  const Image strip = pictures.toImage();
+  ASSERT_GE(strip.width, 48);
+  const Image glyphs = part(strip, {16, 0, 48, 16});  // two pictures: up and disabled
+  const auto push = [&](int x, int y, const char* text, bool isDefault, bool enabled) {
+    auto* b = add<Button>(x, y, 90, 26);
+    b->setCaption(text);
+    b->SetDefault(isDefault);
+    b->setEnabled(enabled);
+    skin<SkinButton>(*b);
+    return b;
+  };
+  push(10, 10, "Normal", false, true);
+  push(110, 10, "Default", true, true);
+  Button* disabled = push(210, 10, "Disabled", false, false);
+  const ButtonLayout layouts[] = {ButtonLayout::GlyphLeft, ButtonLayout::GlyphRight, ButtonLayout::GlyphTop,
+                                  ButtonLayout::GlyphBottom};
+  for (int i = 0; i < 4; ++i) {
+    auto* b = add<BitButton>(10 + i * 100, 50, 90, 50);
+    b->setCaption("Layout " + std::to_string(i));
+    b->setGlyph(glyphs);
+    b->SetNumGlyphs(2);
+    b->SetLayout(layouts[i]);
+    skin<SkinBitButton>(*b);
+  }
+  auto* spread = add<BitButton>(410, 50, 100, 26);
+  spread->setCaption("Spread");
+  spread->setGlyph(glyphs);
+  spread->SetNumGlyphs(2);
+  spread->SetSpacing(-1);
+  skin<SkinBitButton>(*spread);
+  auto* margin = add<BitButton>(410, 80, 100, 26);
+  margin->setCaption("Margin 2");
+  margin->setGlyph(glyphs);
+  margin->SetNumGlyphs(2);
+  margin->SetMargin(2);
+  skin<SkinBitButton>(*margin);
+
+  auto* bar = add<Panel>(10, 110, 300, 40);
+  std::vector<std::unique_ptr<SkinSpeedButton>> speeds;
+  const auto speed = [&](int x, const char* text, bool down, bool flat, bool enabled) {
+    auto* s = new SpeedButton(form);
+    s->setParent(bar);
+    s->setBounds(x, 5, 70, 30);
+    s->setCaption(text);
+    s->SetGroupIndex(down ? 1 : 0);
+    s->SetDown(down);
+    s->SetFlat(flat);
+    s->setEnabled(enabled);
+    auto k = std::make_unique<SkinSpeedButton>(skinner);
+    k->AttachSpeedButton(*s, buttonSkin(), skinner->ControlCanvas);
+    skinners.push_back(std::move(k));
+  };
+  speed(5, "Down", true, false, true);
+  speed(80, "Flat", false, true, true);
+  speed(155, "Off", false, false, false);
+
+  const auto check = [&](int y, const char* text, CheckBoxState state, bool enabled, bool right) {
+    auto* c = new CheckBox(form);
+    c->setParent(form);
+    if (right) c->SetAlignment(CheckAlignment::LeftJustify);
+    c->setBounds(10, y, 160, 22);
+    c->setCaption(text);
+    c->SetAllowGrayed(true);
+    c->SetState(state);
+    c->setEnabled(enabled);
+    skin<SkinCheckBox>(*c);
+  };
+  check(160, "Checked", CheckBoxState::Checked, true, false);
+  check(185, "Indeterminate", CheckBoxState::Grayed, true, false);
+  check(210, "Disabled", CheckBoxState::Checked, false, false);
+  check(235, "Box on the right", CheckBoxState::Unchecked, true, true);
+  auto* radio = add<RadioButton>(200, 160, 150, 22);
+  radio->setCaption("Radio");
+  radio->SetChecked(true);
+  skin<SkinRadioButton>(*radio);
+  auto* group = add<RadioGroup>(200, 190, 180, 100);
+  group->setCaption("Radio group");
+  group->SetItems({"First", "Second", "Third"});
+  group->SetItemIndex(1);
+  for (RadioButton* r : group->buttons()) skin<SkinRadioButton>(*r);
+  auto box = std::make_unique<SkinBox>(skinner);
+  box->AttachControl(*group, buttonSkin(), true, skinner->ControlCanvas);
+  skinners.push_back(std::move(box));
+  RedrawWindow(form->handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  pump(200);
+  EXPECT_FRAME(capture(disabled->handle()), buttonFrame(90, 26, 3));
+  EXPECT_FRAME(part(capture(bar->handle()), {5, 5, 75, 35}), buttonFrame(70, 30, 2));
+  if (const char* hold = std::getenv("VRIN_BUTTONS_HOLD")) pump(DWORD(std::atoi(hold)));
 }
 
 }  // namespace
