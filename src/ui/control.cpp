@@ -275,6 +275,11 @@ LRESULT WinControl::paintBuffered() {
   RECT area = paint.area();
   if (IsRectEmpty(&area)) return 0;
   BufferedPaint buffer(paint.get(), area);
+  // Starts as the screen shows the area: what the control leaves unpainted (a group box
+  // paints only its edge and caption) stays as it would without the buffer.
+  if (buffer.buffered())
+    BitBlt(buffer.get(), area.left, area.top, area.right - area.left, area.bottom - area.top, paint.get(), area.left,
+           area.top, SRCCOPY);
   bufferDC_ = buffer.get();
   passOn(WM_ERASEBKGND, reinterpret_cast<WPARAM>(buffer.get()), 0);
   passOn(WM_PAINT, reinterpret_cast<WPARAM>(buffer.get()), 0);

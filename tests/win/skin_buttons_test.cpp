@@ -570,6 +570,13 @@ TEST_F(Buttons, Gallery) {
   pump(200);
   EXPECT_FRAME(capture(disabled->handle()), buttonFrame(90, 26, 3));
   EXPECT_FRAME(part(capture(bar->handle()), {5, 5, 75, 35}), buttonFrame(70, 30, 2));
+  // The buffered group box (it paints only its edge and caption) keeps what lies under its
+  // unpainted parts: no black between its edge and its radio buttons.
+  const Image boxShown = capture(group->handle());
+  int black = 0;
+  for (int y = 14; y < boxShown.height - 3; ++y)
+    for (int x = 2; x < 8; ++x) black += boxShown.at(x, y) == 0;
+  EXPECT_EQ(black, 0);
   if (const char* hold = std::getenv("VRIN_BUTTONS_HOLD")) pump(DWORD(std::atoi(hold)));
 }
 
