@@ -418,6 +418,13 @@ TEST_F(Buttons, WindowsHearTheMouseComeAndGoAndEnabledChanges) {
   EXPECT_FALSE(s1->hot());
   EXPECT_TRUE(s2->hot());
   EXPECT_FRAME(capture(two->handle()), buttonFrame(100, 28, 4));
+  // The real pointer: onto the first button, then out of every window of ours.
+  RECT r{};
+  GetWindowRect(one->handle(), &r);
+  SetCursorPos(r.left + 10, r.top + 10);
+  EXPECT_TRUE(pumpUntil([&] { return s1->hot() && !s2->hot(); }, 2000));
+  SetCursorPos(2, GetSystemMetrics(SM_CYSCREEN) - 2);
+  EXPECT_TRUE(pumpUntil([&] { return !s1->hot(); }, 2000));
 
   int changes = 0;
   SetWindowSubclass(one->handle(), &countEnabledChanged, 1, reinterpret_cast<DWORD_PTR>(&changes));

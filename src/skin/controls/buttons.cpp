@@ -96,13 +96,7 @@ void SkinButton::PaintSkin(HDC dc, const Rect& rect) {
 void SkinButton::drawGlyphAndCaption(const GlyphSettings* glyph, int number, int state, const Rect& area,
                                      bool speedButton) {
   Canvas& canvas = sharedWorkBitmap().canvas();
-  if (control_) useControlFont(canvas, window_, control_);
-  else if (auto* speed = dynamic_cast<SkinSpeedButton*>(this); speed && speed->speedButton()) {
-    canvas.font = speed->speedButton()->font();
-    setFontStyle(canvas, 0);
-  } else {
-    useControlFont(canvas, window_, nullptr);
-  }
+  useButtonFont(canvas);
   setFontColour(canvas, bitButtonTextColour(skin_->Settings(), state));
 
   const Image* strip = glyph && !glyph->Glyph.empty() ? &glyph->Glyph : nullptr;
@@ -137,6 +131,8 @@ void SkinButton::drawGlyphAndCaption(const GlyphSettings* glyph, int number, int
   RECT box = toRECT(at.caption);
   canvas.drawText(caption_, box, alignment | DT_SINGLELINE | DT_NOCLIP);
 }
+
+void SkinButton::useButtonFont(Canvas& canvas) { useControlFont(canvas, window_, control_); }
 
 // ---- SkinBitButton
 
@@ -180,6 +176,12 @@ void SkinSpeedButton::Detach() {
   }
   saved_ = nullptr;
   SkinControl::Detach();
+}
+
+void SkinSpeedButton::useButtonFont(Canvas& canvas) {
+  if (!button_) return;
+  canvas.font = button_->font();
+  setFontStyle(canvas, 0);
 }
 
 LRESULT SkinSpeedButton::callSaved(UINT msg, WPARAM wp, LPARAM lp) { return saved_ ? saved_(msg, wp, lp) : 0; }

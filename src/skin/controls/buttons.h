@@ -21,6 +21,8 @@ class SkinButton : public SkinControl {
  protected:
   // The skin has a Buttons picture to draw with.
   bool canPaint() const;
+  // The font captions are drawn in, regular: the control's (WM_GETFONT for a bare window).
+  virtual void useButtonFont(Canvas& canvas);
   // Glyph strip, its picture number and layout, and the caption composed into the work
   // bitmap (already holding the button's frame) over a client area of that size.
   void drawGlyphAndCaption(const GlyphSettings* glyph, int number, int state, const Rect& area, bool speedButton);
@@ -48,6 +50,7 @@ class SkinSpeedButton : public SkinBitButton {
   SpeedButton* speedButton() const { return button_; }
 
  private:
+  void useButtonFont(Canvas& canvas) override;
   LRESULT route(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT callSaved(UINT msg, WPARAM wp, LPARAM lp);
   SpeedButton* button_ = nullptr;
