@@ -224,6 +224,9 @@ LRESULT WinControl::frameworkMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSELEAVE:
       mouseGone(hwnd_);
       break;
+    case WM_NCDESTROY:
+      forgetMouse(hwnd_, nullptr);
+      break;
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: {
       GraphicControl* g = graphicAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
       if (!g || !g->enabled()) break;

@@ -322,6 +322,29 @@ Image twoGlyphs() {
   return strip;
 }
 
+TEST_F(Buttons, BitButtonSpreadsItsGlyphWithMarginAndSpacingMinusOne) {
+  auto* bit = add<BitButton>(20, 20, 100, 26);
+  bit->setCaption("Go");
+  bit->setGlyph(twoGlyphs());
+  bit->SetNumGlyphs(2);
+  bit->SetSpacing(-1);
+  skin<SkinBitButton>(*bit);
+  RECT text{0, 0, 0, 0};
+  {
+    WindowDC dc(nullptr);
+    SelectScope font(dc.get(), bit->font().handle());
+    DrawTextW(dc.get(), L"Go", 2, &text, DT_CALCRECT | DT_SINGLELINE);
+  }
+  // Margin and spacing (100 - (16 + caption)) div 3; across, (26 - 16 + 1) div 2 = 5.
+  const int x = (100 - (16 + int(text.right))) / 3;
+  const Image shown = capture(bit->handle());
+  const Pixel green = rgb(0, 128, 0);
+  EXPECT_EQ(shown.at(x, 5), green);
+  EXPECT_EQ(shown.at(x + 15, 20), green);
+  EXPECT_NE(shown.at(x - 1, 10), green);
+  EXPECT_NE(shown.at(x, 20), green);  // the strip's bottom-left colour is left out
+}
+
 TEST_F(Buttons, SpeedButtonsAreGraphicControlsTheSkinDrawsOnTheirParent) {
   auto* holder = add<Panel>(20, 20, 300, 80);
   auto* a = new SpeedButton(form);
