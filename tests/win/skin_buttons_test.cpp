@@ -226,6 +226,30 @@ TEST_F(Buttons, PressDrawsFrameTwoWithoutReachingTheButtonAndTheReleaseClicksOnc
   EXPECT_EQ(clicks, 1);
 }
 
+LRESULT CALLBACK countCommand(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  if (msg == WM_COMMAND && wp == MAKEWPARAM(42, BN_CLICKED) && lp) ++*reinterpret_cast<int*>(data);
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+TEST_F(Buttons, ABareButtonClicksItsParentWithItsControlId) {
+  const HWND bare = CreateWindowExW(0, L"BUTTON", L"Bare", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 100, 28,
+                                    form->handle(), reinterpret_cast<HMENU>(42), moduleInstance(), nullptr);
+  ASSERT_TRUE(bare);
+  int commands = 0;
+  SetWindowSubclass(form->handle(), &countCommand, 1, reinterpret_cast<DWORD_PTR>(&commands));
+  auto s = std::make_unique<SkinButton>(skinner);
+  s->AttachWindow(bare, buttonSkin(), skinner->ControlCanvas);
+  SendMessageW(bare, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_FRAME(capture(bare), buttonFrame(100, 28, 2));
+  SendMessageW(bare, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  pump(100);
+  EXPECT_EQ(commands, 1);
+  // Destroying the window lets the skinner go with it.
+  DestroyWindow(bare);
+  EXPECT_FALSE(s->attached());
+  RemoveWindowSubclass(form->handle(), &countCommand, 1);
+}
+
 TEST_F(Buttons, DisabledButtonDrawsFrameThreeAndItsCaptionInTheShadowColour) {
   auto* button = add<Button>(20, 20, 120, 30);
   button->setCaption("Disabled");

@@ -87,7 +87,7 @@ void SkinButton::PaintSkin(HDC dc, const Rect& rect) {
   if (sharedWorkBitmap().empty()) return;
   drawElementFrame(area, buttons, buttons.Trans != 0, 5, state);
   Canvas& canvas = sharedWorkBitmap().canvas();
-  useControlFont(canvas, window_, nullptr);
+  useButtonFont(canvas);
   setFontColour(canvas, pushButtonTextColour(buttons, skin_->SkinColors().ButtonTextColor, state));
   drawCaption(canvas, area, DT_CENTER, enabled_, caption_);
   putWorkBitmap(dc, rect);
@@ -132,7 +132,13 @@ void SkinButton::drawGlyphAndCaption(const GlyphSettings* glyph, int number, int
   canvas.drawText(caption_, box, alignment | DT_SINGLELINE | DT_NOCLIP);
 }
 
-void SkinButton::useButtonFont(Canvas& canvas) { useControlFont(canvas, window_, control_); }
+void SkinButton::useButtonFont(Canvas& canvas) {
+  // A window that never got a font draws in the system font, not in whatever the shared
+  // canvas last held.
+  if (!control_ && !SendMessageW(window_, WM_GETFONT, 0, 0))
+    canvas.font.assignHandle(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+  useControlFont(canvas, window_, control_);
+}
 
 // ---- SkinBitButton
 
