@@ -55,7 +55,8 @@ LPARAM pointIn(LPARAM lp, const GraphicControl& g) {
 }  // namespace
 
 const ClassInfo& WinControl::staticClassInfo() {
-  static const ClassInfo info{"TWinControl", &Component::staticClassInfo(), {}};
+  static const ClassInfo info{"TWinControl", &Component::staticClassInfo(),
+                              {boolProp<WinControl>("Enabled", &WinControl::enabled, &WinControl::setEnabled)}};
   return info;
 }
 

@@ -477,7 +477,8 @@ TEST_F(Buttons, WindowsHearTheMouseComeAndGoAndEnabledChanges) {
   SetWindowSubclass(one->handle(), &countEnabledChanged, 1, reinterpret_cast<DWORD_PTR>(&changes));
   one->setEnabled(false);
   one->setEnabled(false);
-  one->setEnabled(true);
+  one->setProperty("Enabled", PropValue::ofInt(1));
+  EXPECT_TRUE(IsWindowEnabled(one->handle()));
   RemoveWindowSubclass(one->handle(), &countEnabledChanged, 1);
   EXPECT_EQ(changes, 2);
 }
