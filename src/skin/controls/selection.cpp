@@ -1,0 +1,207 @@
+#include "skin/controls/selection.h"
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "skin/controls/boxes.h"
+#include "skin/controls/combo.h"
+#include "skin/controls/edit.h"
+#include "skin/controls/skin_control.h"
+#include "skin/controls/status_progress.h"
+#include "skin/controls/tabs_header.h"
+#include "skin/form/skin_form.h"
+#include "skin/skin_data.h"
+#include "skin/skin_manager.h"
+#include "ui/commonctrls.h"
+#include "ui/form.h"
+#include "ui/stdctrls.h"
+
+namespace vrin {
+namespace {
+
+std::string windowClass(HWND window) {
+  char name[101] = {};
+  GetClassNameA(window, name, int(sizeof name));
+  return name;
+}
+
+std::uint32_t styleOf(HWND window) { return std::uint32_t(GetWindowLongPtrW(window, GWL_STYLE)); }
+
+// The skinner goes into the list before it attaches, so that a skinner making skinners of
+// its own (a list view's header) finds the list in the order they were made.
+SkinControl* addSkinner(SkinForm& owner, Skinner which) {
+  std::unique_ptr<SkinControl> skinner = makeControlSkinner(which, &owner);
+  if (!skinner) return nullptr;
+  owner.SkinnedControls.push_back(std::move(skinner));
+  return owner.SkinnedControls.back().get();
+}
+
+void attachTo(SkinForm& owner, const ControlChoice& choice, WinControl& control) {
+  SkinData& skin = *owner.skinData();
+  SkinControl* s = addSkinner(owner, choice.skinner);
+  if (!s) return;
+  switch (choice.attach) {
+    case AttachBy::Window: s->AttachWindow(control.handle(), skin, owner.ControlCanvas); break;
+    default: s->AttachControl(control, skin, choice.recolour, owner.ControlCanvas); break;
+  }
+}
+
+void switchOffSizeGrip(WinControl& control) {
+  if (auto* bar = dynamic_cast<StatusBar*>(&control)) bar->sizeGrip = false;
+  const HWND h = control.handle();
+  const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+  if (style & SBARS_SIZEGRIP) {
+    SetWindowLongPtrW(h, GWL_STYLE, style & ~LONG_PTR(SBARS_SIZEGRIP));
+    SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    InvalidateRect(h, nullptr, TRUE);
+  }
+}
+
+void makeFlat(WinControl& control) {
+  if (auto* bar = dynamic_cast<ToolBar*>(&control)) {
+    bar->SetFlat(true);
+    return;
+  }
+  const HWND h = control.handle();
+  SetWindowLongPtrW(h, GWL_STYLE, GetWindowLongPtrW(h, GWL_STYLE) | TBSTYLE_FLAT);
+  InvalidateRect(h, nullptr, TRUE);
+}
+
+}  // namespace
+
+ControlKind controlKindOf(Component& c) {
+  // Most derived classes first.
+  if (auto* form = dynamic_cast<Form*>(&c)) {
+    // Only a form living inside another window is part of this form; a top-level form gets a
+    // form skinner of its own.
+    return form->parent() ? ControlKind::Form : ControlKind::Other;
+  }
+  if (dynamic_cast<TabControl*>(&c)) return ControlKind::TabControl;
+  if (dynamic_cast<ComboBox*>(&c)) return ControlKind::ComboBox;
+  if (dynamic_cast<StatusBar*>(&c)) return ControlKind::StatusBar;
+  if (dynamic_cast<ProgressBar*>(&c)) return ControlKind::ProgressBar;
+  if (dynamic_cast<ToolBar*>(&c)) return ControlKind::ToolBar;
+  if (dynamic_cast<ListBox*>(&c)) return ControlKind::ListBox;
+  if (dynamic_cast<Panel*>(&c)) return ControlKind::Panel;
+  // Wrappers that draw nothing the skin replaces: a label, a size grip, a free header.
+  if (dynamic_cast<Label*>(&c) || dynamic_cast<SizeGrip*>(&c) || dynamic_cast<Header*>(&c))
+    return ControlKind::Other;
+  auto* control = dynamic_cast<WinControl*>(&c);
+  if (!control || !control->handleAllocated()) return ControlKind::Other;
+  // An edit may be multi-line, and any other control is known by its window class.
+  return controlKindFromClass(windowClass(control->handle()), styleOf(control->handle()));
+}
+
+std::unique_ptr<SkinControl> makeControlSkinner(Skinner which, SkinForm* owner) {
+  switch (which) {
+    case Skinner::SkinComBox: return std::make_unique<SkinComBox>(owner);
+    case Skinner::SkinEdit: return std::make_unique<SkinEdit>(owner);
+    case Skinner::SkinStatusBar: return std::make_unique<SkinStatusBar>(owner);
+    case Skinner::SkinProgress: return std::make_unique<SkinProgress>(owner);
+    case Skinner::SkinBox: return std::make_unique<SkinBox>(owner);
+    case Skinner::SkinSizer: return std::make_unique<SkinSizer>(owner);
+    case Skinner::SkinTab: return std::make_unique<SkinTab>(owner);
+    case Skinner::SkinHeader: return std::make_unique<SkinHeader>(owner);
+    default: return nullptr;
+  }
+}
+
+void skinControls(SkinForm& owner) {
+  if (Form* form = owner.form())
+    skinFormControls(owner, *form);
+  else
+    skinWindowChildren(owner, owner.window());
+}
+
+void skinFormControls(SkinForm& owner, Component& container) {
+  SkinData& skin = *owner.skinData();
+  const FormSkinRules rules{skin.SkinControls(), skin.DisableTag(), skin.Tabs() != nullptr};
+  // A copy: a skinner may make components while the walk goes on.
+  const std::vector<Component*> components = container.components();
+  for (Component* c : components) {
+    if (tagDisablesSkin(c->tag(), rules.DisableTag) || isSkinnedControl(owner, *c)) continue;
+    FormComponent facts;
+    facts.Tag = c->tag();
+    auto* control = dynamic_cast<WinControl*>(c);
+    if (control) {
+      try {
+        control->handle();
+      } catch (...) {
+        continue;  // a control without a parent window has nothing to skin
+      }
+      facts.windowed = true;
+      facts.style = styleOf(control->handle());
+    }
+    facts.kind = controlKindOf(*c);
+    const ControlChoice choice = chooseFormControl(facts, rules);
+    switch (choice.action) {
+      case FormAction::Leave: break;
+      case FormAction::Attach:
+        if (choice.sizeGripOff) switchOffSizeGrip(*control);
+        attachTo(owner, choice, *control);
+        break;
+      case FormAction::RadioGroup:
+        attachTo(owner, choice, *control);
+        for (WinControl* button : control->children()) {
+          if (isSkinnedControl(owner, *button)) continue;
+          try {
+            button->handle();
+          } catch (...) {
+            continue;
+          }
+          attachTo(owner, kRadioGroupChild, *button);
+        }
+        break;
+      case FormAction::FlatToolBar: makeFlat(*control); break;
+      case FormAction::SkinChildren: skinFormControls(owner, *c); break;
+      case FormAction::RecolourAndSkinChildren:
+        control->setColor(skin.SkinColors().ButtonFaceColor);
+        skinFormControls(owner, *c);
+        break;
+    }
+  }
+}
+
+void skinWindowChildren(SkinForm& owner, HWND window) {
+  SkinData& skin = *owner.skinData();
+  for (HWND child = GetTopWindow(window); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::uint32_t style = styleOf(child);
+    if (!(style & WS_CHILD) || findControlSkinner(owner, child)) continue;
+    const BareChildChoice choice = chooseBareChild(windowClass(child), style);
+    const HWND target = choice.onFirstChild ? GetWindow(child, GW_CHILD) : child;
+    if (!target || choice.skinner == Skinner::None) continue;
+    if (SkinControl* s = addSkinner(owner, choice.skinner)) s->AttachWindow(target, skin, owner.ControlCanvas);
+  }
+}
+
+bool isSkinnedControl(const SkinForm& owner, Component& component) {
+  auto* control = dynamic_cast<WinControl*>(&component);
+  if (!control || !control->handleAllocated()) return false;
+  return findControlSkinner(owner, control->handle()) != nullptr;
+}
+
+SkinControl* findControlSkinner(const SkinForm& owner, HWND window) {
+  if (!window) return nullptr;
+  for (const auto& s : owner.SkinnedControls)
+    if (s->window() == window) return s.get();
+  return nullptr;
+}
+
+void releaseControlSkinners(SkinForm& owner) {
+  const bool repaint = owner.Phase != phClosing && owner.manager().hookState() != 4;
+  // Taken out first: nothing may find a skinner that is half released.
+  std::vector<std::unique_ptr<SkinControl>> skinners = std::move(owner.SkinnedControls);
+  owner.SkinnedControls.clear();
+  owner.HotControl = nullptr;
+  for (auto& s : skinners) {
+    s->Detach();
+    const HWND h = s->window();
+    // The frame too: combo and edit borders were painted over in the non-client area.
+    if (repaint && h && IsWindow(h))
+      RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    s.reset();
+  }
+}
+
+}  // namespace vrin
