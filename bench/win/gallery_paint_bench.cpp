@@ -2,7 +2,9 @@
 // timed, with the number of copies the program's own code makes onto window device contexts,
 // the copies that reach the screen. Copies the system's controls make inside the system's
 // libraries are not counted.
-// Usage: gallery_paint_bench.exe [repaints]
+// Then every control skinner repaints itself N times on its own, and the process's GDI object
+// count before and after is printed: the two must be equal.
+// Usage: gallery_paint_bench.exe [repaints [skinner repaints]]
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "gallery.h"
+#include "skin/controls/skin_control.h"
 #include "skin/form/skin_form.h"
 #include "skin/skin_data.h"
 #include "skin/skin_manager.h"
@@ -131,6 +134,23 @@ int main(int argc, char** argv) {
               skinner->SkinnedControls.size(), sum / repaints, times[times.size() / 2], times.front(), repaints);
   std::printf("copies onto the screen per repaint: %.1f (off-screen copies: %.1f)\n", double(copies) / repaints,
               double(composed) / repaints);
+
+  const int each = argc > 2 ? std::max(0, std::atoi(argv[2])) : 0;
+  if (each > 0) {
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    LARGE_INTEGER a, b;
+    QueryPerformanceCounter(&a);
+    for (int i = 0; i < each; ++i) {
+      for (const auto& s : skinner->SkinnedControls) s->RepaintSkin();
+      if (i % 100 == 0) pump(0);
+    }
+    QueryPerformanceCounter(&b);
+    pump(100);
+    const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    std::printf("%d repaints of each of the %zu skinners in %.1f s: GDI objects %lu before, %lu after%s\n", each,
+                skinner->SkinnedControls.size(), milliseconds(a, b) / 1000.0, before, after,
+                before == 0 ? " (this system does not count them)" : "");
+  }
   delete form;
   delete skin;
   return 0;
