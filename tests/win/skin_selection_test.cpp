@@ -91,6 +91,19 @@ void pump(DWORD ms) {
   pumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
 }
 
+// A framework combo box of the simple style (its list always shown).
+class SimpleComboBox : public ComboBox {
+ public:
+  using ComboBox::ComboBox;
+
+ protected:
+  CreateParams createParams() override {
+    CreateParams cp = ComboBox::createParams();
+    cp.style = (cp.style & ~DWORD(CBS_DROPDOWNLIST)) | CBS_SIMPLE;
+    return cp;
+  }
+};
+
 template <class S>
 bool skinnedAs(const SkinForm& owner, HWND window) {
   return dynamic_cast<S*>(findControlSkinner(owner, window)) != nullptr;
@@ -137,6 +150,8 @@ TEST_F(Selection, FormControlsFollowTheirKindTagAndDisableTagAndReleaseRepaintsT
   auto* disabled = add<ProgressBar>(20, 20, 100, 14, 199);
   auto* skinned = add<ProgressBar>(20, 50, 100, 14, -1);
   auto* comboByTag = add<Label>(20, 80, 100, 20, 56);
+  auto* simpleCombo = add<SimpleComboBox>(400, 120, 120, 80);
+  auto* dropDown = add<ComboBox>(400, 210, 120, 120);
   auto* panel = add<Panel>(200, 20, 150, 80);
   panel->setColor(Color(0x0000FF));
   auto* status = new StatusBar(form);
@@ -153,6 +168,8 @@ TEST_F(Selection, FormControlsFollowTheirKindTagAndDisableTagAndReleaseRepaintsT
   EXPECT_EQ(findControlSkinner(*owner, disabled->handle()), nullptr);  // 199 mod 100 is 99
   EXPECT_TRUE(skinnedAs<SkinProgress>(*owner, skinned->handle()));     // -1 mod 100 is -1
   EXPECT_TRUE(skinnedAs<SkinComBox>(*owner, comboByTag->handle()));
+  EXPECT_TRUE(skinnedAs<SkinComBox>(*owner, dropDown->handle()));
+  EXPECT_EQ(findControlSkinner(*owner, simpleCombo->handle()), nullptr);
   EXPECT_TRUE(skinnedAs<SkinBox>(*owner, panel->handle()));
   EXPECT_EQ(panel->color(), mainSkin().SkinColors().ButtonFaceColor);
   EXPECT_TRUE(skinnedAs<SkinStatusBar>(*owner, status->handle()));

@@ -134,7 +134,12 @@ void skinFormControls(SkinForm& owner, Component& container) {
       facts.style = styleOf(control->handle());
     }
     facts.kind = controlKindOf(*c);
-    const ControlChoice choice = chooseFormControl(facts, rules);
+    ControlChoice choice = chooseFormControl(facts, rules);
+    // A simple combo box has no drop-down button: one painted over its list would hide items.
+    // Dialog boxes leave them alone for the same reason.
+    if (choice.skinner == Skinner::SkinComBox && control && (facts.style & 3) == CBS_SIMPLE &&
+        lstrcmpiA(windowClass(control->handle()).c_str(), "ComboBox") == 0)
+      choice = {};
     switch (choice.action) {
       case FormAction::Leave: break;
       case FormAction::Attach:
