@@ -61,27 +61,6 @@ void caption(Form* form, int x, int y, const char* text) {
   label->setCaption(text);
 }
 
-void addToolButtons(ToolBar* bar) {
-  const HWND h = bar->handle();
-  SendMessageW(h, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageW(h, TB_SETBITMAPSIZE, 0, MAKELONG(0, 0));
-  // The texts as one list, each ending in a zero, the list in a second one.
-  static const wchar_t kTexts[] = L"New\0Open\0Save\0";
-  const auto first = SendMessageW(h, TB_ADDSTRINGW, 0, reinterpret_cast<LPARAM>(kTexts));
-  std::vector<TBBUTTON> buttons;
-  for (int i = 0; i < 3; ++i) {
-    TBBUTTON b{};
-    b.iBitmap = I_IMAGENONE;
-    b.idCommand = 200 + i;
-    b.fsState = TBSTATE_ENABLED;
-    b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
-    b.iString = first + i;
-    buttons.push_back(b);
-  }
-  SendMessageW(h, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-  SendMessageW(h, TB_AUTOSIZE, 0, 0);
-}
-
 // An in-memory dialog template: the header, then one item per control, each DWORD-aligned.
 class DialogTemplate {
  public:
@@ -197,7 +176,7 @@ Form* makeGalleryForm() {
     auto* combo = new StyledComboBox(form, type);
     combo->setAlign(Align::None);
     combo->setParent(form);
-    combo->setBounds(8, y, 150, type == CBS_SIMPLE ? 90 : 200);
+    combo->setBounds(8, y, 150, type == CBS_SIMPLE ? 90 : 120);
     combo->setItems(choices);
     combo->setItemIndex(0);
   }
@@ -216,8 +195,9 @@ Form* makeGalleryForm() {
   header->setSections({{"Name", 120, SectionAlignment::Left},
                        {"Size", 80, SectionAlignment::Right},
                        {"Kind", 100, SectionAlignment::Centre}});
-  auto* tools = place<ToolBar>(form, 170, 384, 300, 28);
-  addToolButtons(tools);
+  // Empty: buttons added through the tool bar's messages upset the painting of the windows
+  // made after it under Wine.
+  place<ToolBar>(form, 170, 384, 300, 28);
 
   // Tab controls with tabs on each side, and one with pictures.
   caption(form, 480, 240, "Tabs: top, bottom, left, right, pictures");
