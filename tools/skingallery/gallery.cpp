@@ -8,6 +8,7 @@
 #include "ui/commonctrls.h"
 #include "ui/form.h"
 #include "ui/imagelist.h"
+#include "ui/scrollctrls.h"
 #include "ui/stdctrls.h"
 
 namespace vrin {
@@ -167,6 +168,15 @@ Form* makeGalleryForm() {
   for (int i = 1; i <= 30; ++i)
     list->add("List item " + std::to_string(i) + " with a long text that needs the horizontal bar");
   list->setItemIndex(2);
+  auto* memo = new Memo(form);
+  memo->scrollBars = ScrollStyle::Both;
+  memo->wordWrap = false;
+  memo->setAlign(Align::None);
+  memo->setParent(form);
+  memo->setBounds(750, 48, 240, 80);
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 20; ++i) lines.push_back("Memo line " + std::to_string(i) + ", long enough for the horizontal bar");
+  memo->setLines(lines);
 
   // Combo boxes.
   caption(form, 8, 240, "Combo boxes");
@@ -229,7 +239,7 @@ Form* makeGalleryForm() {
   HWND opener = nullptr;
   form->handle();
   opener = CreateWindowExW(0, L"BUTTON", L"System dialog...", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                           820, 490, 170, 26, form->handle(), reinterpret_cast<HMENU>(UINT_PTR(kDialogButtonId)),
+                           830, 490, 160, 26, form->handle(), reinterpret_cast<HMENU>(UINT_PTR(kDialogButtonId)),
                            GetModuleHandleW(nullptr), nullptr);
   SendMessageW(opener, WM_SETFONT, WPARAM(form->font().handle()), FALSE);
   form->addMessageHandler([form](UINT msg, WPARAM wp, LPARAM lp, const MessageNext& next) -> LRESULT {
@@ -239,6 +249,29 @@ Form* makeGalleryForm() {
     }
     return next(msg, wp, lp);
   });
+
+  // A list view with its header and both bars, a tree view, stand-alone scroll bars.
+  caption(form, 180, 462, "List view, tree view, scroll bars");
+  auto* view = place<ListView>(form, 180, 478, 260, 128);
+  view->setColumns({{"Name", 160}, {"Size", 90}, {"Kind", 120}});
+  for (int i = 1; i <= 30; ++i) view->addItem({"Item " + std::to_string(i), std::to_string(i * 12) + " KB", "File"});
+  auto* tree = place<TreeView>(form, 450, 478, 180, 128);
+  tree->handle();  // nodes go straight into the window
+  for (int i = 1; i <= 3; ++i) {
+    HTREEITEM node = tree->addItem(nullptr, "Node " + std::to_string(i));
+    for (int j = 1; j <= 4; ++j) tree->addItem(node, "Leaf " + std::to_string(i) + "." + std::to_string(j));
+    tree->expand(node);
+  }
+  auto* across = place<ScrollBar>(form, 640, 478, 150, 17);
+  across->kind = ScrollBarKind::Horizontal;
+  across->SetPageSize(20);
+  across->SetParams(30, 0, 100);
+  auto* down = new ScrollBar(form);
+  down->kind = ScrollBarKind::Vertical;
+  down->setAlign(Align::None);
+  down->setParent(form);
+  down->setBounds(800, 478, 17, 128);
+  down->SetParams(70, 0, 100);
 
   // Status bars, one with panels and one with a simple text, and a size grip above them.
   place<SizeGrip>(form, 982, 614, 18, 18);

@@ -7,6 +7,7 @@
 #include "skin/controls/boxes.h"
 #include "skin/controls/combo.h"
 #include "skin/controls/edit.h"
+#include "skin/controls/scroll_bars.h"
 #include "skin/controls/skin_control.h"
 #include "skin/controls/status_progress.h"
 #include "skin/controls/tabs_header.h"
@@ -15,6 +16,7 @@
 #include "skin/skin_manager.h"
 #include "ui/commonctrls.h"
 #include "ui/form.h"
+#include "ui/scrollctrls.h"
 #include "ui/stdctrls.h"
 
 namespace vrin {
@@ -43,6 +45,8 @@ void attachTo(SkinForm& owner, const ControlChoice& choice, WinControl& control)
   if (!s) return;
   switch (choice.attach) {
     case AttachBy::Window: s->AttachWindow(control.handle(), skin, owner.ControlCanvas); break;
+    // The scroll-bar skinners take the own-tracking flag where the others take recolour.
+    case AttachBy::ScrollBar: s->AttachControl(control, skin, choice.ownTracking, owner.ControlCanvas); break;
     default: s->AttachControl(control, skin, choice.recolour, owner.ControlCanvas); break;
   }
 }
@@ -77,6 +81,10 @@ ControlKind controlKindOf(Component& c) {
     // form skinner of its own.
     return form->parent() ? ControlKind::Form : ControlKind::Other;
   }
+  if (dynamic_cast<ScrollBar*>(&c)) return ControlKind::ScrollBar;
+  if (dynamic_cast<ListView*>(&c)) return ControlKind::ListView;
+  if (dynamic_cast<TreeView*>(&c)) return ControlKind::TreeView;
+  if (dynamic_cast<Memo*>(&c)) return ControlKind::Memo;
   if (dynamic_cast<TabControl*>(&c)) return ControlKind::TabControl;
   if (dynamic_cast<ComboBox*>(&c)) return ControlKind::ComboBox;
   if (dynamic_cast<StatusBar*>(&c)) return ControlKind::StatusBar;
@@ -95,6 +103,9 @@ ControlKind controlKindOf(Component& c) {
 
 std::unique_ptr<SkinControl> makeControlSkinner(Skinner which, SkinForm* owner) {
   switch (which) {
+    case Skinner::SkinScrollBar: return std::make_unique<SkinScrollBar>(owner);
+    case Skinner::SkinListView: return std::make_unique<SkinListView>(owner);
+    case Skinner::SkinScControl: return std::make_unique<SkinScControl>(owner);
     case Skinner::SkinComBox: return std::make_unique<SkinComBox>(owner);
     case Skinner::SkinEdit: return std::make_unique<SkinEdit>(owner);
     case Skinner::SkinStatusBar: return std::make_unique<SkinStatusBar>(owner);
