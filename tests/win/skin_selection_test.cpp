@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "skin/controls/boxes.h"
+#include "skin/controls/buttons.h"
+#include "skin/controls/check_radio.h"
 #include "skin/controls/combo.h"
 #include "skin/controls/control_paint.h"
 #include "skin/controls/edit.h"
@@ -23,6 +25,7 @@
 #include "support/source_files.h"
 #include "support/win_test_util.h"
 #include "ui/application.h"
+#include "ui/buttons.h"
 #include "ui/commonctrls.h"
 #include "ui/form.h"
 #include "ui/stdctrls.h"
@@ -150,6 +153,11 @@ TEST_F(Selection, FormControlsFollowTheirKindTagAndDisableTagAndReleaseRepaintsT
   auto* disabled = add<ProgressBar>(20, 20, 100, 14, 199);
   auto* skinned = add<ProgressBar>(20, 50, 100, 14, -1);
   auto* comboByTag = add<Label>(20, 80, 100, 20, 56);
+  auto* leftAlone = add<Button>(20, 110, 100, 26, 199);
+  auto* button = add<Button>(20, 140, 100, 26, -1);
+  auto* speed = new SpeedButton(form);
+  speed->setParent(form);
+  speed->setBounds(130, 140, 40, 26);
   auto* simpleCombo = add<SimpleComboBox>(400, 120, 120, 80);
   auto* dropDown = add<ComboBox>(400, 210, 120, 120);
   auto* panel = add<Panel>(200, 20, 150, 80);
@@ -168,6 +176,10 @@ TEST_F(Selection, FormControlsFollowTheirKindTagAndDisableTagAndReleaseRepaintsT
   EXPECT_EQ(findControlSkinner(*owner, disabled->handle()), nullptr);  // 199 mod 100 is 99
   EXPECT_TRUE(skinnedAs<SkinProgress>(*owner, skinned->handle()));     // -1 mod 100 is -1
   EXPECT_TRUE(skinnedAs<SkinComBox>(*owner, comboByTag->handle()));
+  EXPECT_EQ(findControlSkinner(*owner, leftAlone->handle()), nullptr);
+  EXPECT_TRUE(skinnedAs<SkinButton>(*owner, button->handle()));
+  EXPECT_FALSE(skinnedAs<SkinBitButton>(*owner, button->handle()));
+  EXPECT_TRUE(isSkinnedControl(*owner, *speed));
   EXPECT_TRUE(skinnedAs<SkinComBox>(*owner, dropDown->handle()));
   EXPECT_EQ(findControlSkinner(*owner, simpleCombo->handle()), nullptr);
   EXPECT_TRUE(skinnedAs<SkinBox>(*owner, panel->handle()));
@@ -200,10 +212,13 @@ TEST_F(Selection, FormControlsFollowTheirKindTagAndDisableTagAndReleaseRepaintsT
   EXPECT_EQ(panel->color(), Color(0x0000FF));
 }
 
-TEST_F(Selection, TabsNeedTheTabsSectionAndPanelsNeedXcPanel) {
+TEST_F(Selection, TabsNeedTheTabsSectionAndPanelsAndGroupBoxesNeedXcPanel) {
   auto* tabs = add<TabControl>(20, 20, 200, 100);
   tabs->setTabs({{"One"}, {"Two"}});
   auto* panel = add<Panel>(250, 20, 100, 60);
+  auto* group = add<GroupBox>(20, 140, 150, 60);
+  auto* radios = add<RadioGroup>(200, 140, 150, 80);
+  radios->SetItems({"A", "B"});
   ShowWindow(form->handle(), SW_SHOWNA);
 
   // A form skinner of our own over the skin without [Tabs]: the tab control is left alone.
@@ -212,6 +227,10 @@ TEST_F(Selection, TabsNeedTheTabsSectionAndPanelsNeedXcPanel) {
     skinFormControls(bare, *form);
     EXPECT_EQ(findControlSkinner(bare, tabs->handle()), nullptr);
     EXPECT_TRUE(skinnedAs<SkinBox>(bare, panel->handle()));
+    EXPECT_TRUE(skinnedAs<SkinBox>(bare, group->handle()));
+    ASSERT_EQ(radios->buttons().size(), 2u);
+    EXPECT_TRUE(skinnedAs<SkinBox>(bare, radios->handle()));
+    EXPECT_TRUE(skinnedAs<SkinRadioButton>(bare, radios->buttons()[1]->handle()));
     releaseControlSkinners(bare);
   }
   SkinForm full(*SkinManager::instance(), form->handle(), mainSkin());
@@ -219,10 +238,13 @@ TEST_F(Selection, TabsNeedTheTabsSectionAndPanelsNeedXcPanel) {
   skinFormControls(full, *form);
   EXPECT_TRUE(skinnedAs<SkinTab>(full, tabs->handle()));
   EXPECT_EQ(findControlSkinner(full, panel->handle()), nullptr);
-  EXPECT_EQ(full.SkinnedControls.size(), 1u);
+  EXPECT_EQ(findControlSkinner(full, group->handle()), nullptr);
+  // The radio group's buttons follow xcRadioButton, not xcPanel.
+  EXPECT_TRUE(skinnedAs<SkinBox>(full, radios->handle()));
+  EXPECT_EQ(full.SkinnedControls.size(), 4u);
   // A second walk adds nothing: skinned controls are skipped.
   skinFormControls(full, *form);
-  EXPECT_EQ(full.SkinnedControls.size(), 1u);
+  EXPECT_EQ(full.SkinnedControls.size(), 4u);
   releaseControlSkinners(full);
 }
 
@@ -251,8 +273,9 @@ TEST(SelectionDialog, DialogChildrenAreChosenByClassAndStyle) {
   pump(150);
   const SkinForm& owner = *manager->skinnedForm(dialog);
   EXPECT_EQ(findControlSkinner(owner, group), nullptr);
-  (void)threeState;
-  (void)ownerDrawn;
+  EXPECT_TRUE(skinnedAs<SkinCheckBox>(owner, threeState));
+  EXPECT_TRUE(skinnedAs<SkinCheckBox>(owner, ownerDrawn));
+  EXPECT_FALSE(skinnedAs<SkinRadioButton>(owner, ownerDrawn));
   EXPECT_TRUE(skinnedAs<SkinEdit>(owner, edit));
   EXPECT_EQ(findControlSkinner(owner, simple), nullptr);
   EXPECT_TRUE(skinnedAs<SkinComBox>(owner, dropDown));

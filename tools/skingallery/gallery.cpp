@@ -2,9 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "core/image.h"
+#include "ui/buttons.h"
 #include "ui/commonctrls.h"
 #include "ui/form.h"
 #include "ui/imagelist.h"
@@ -13,8 +17,6 @@
 
 namespace vrin {
 namespace {
-
-constexpr WORD kDialogButtonId = 100;
 
 // Framework controls in the other styles their window class offers.
 class StyledComboBox : public ComboBox {
@@ -60,6 +62,33 @@ C* place(Form* form, int x, int y, int w, int h) {
 void caption(Form* form, int x, int y, const char* text) {
   auto* label = place<Label>(form, x, y, 220, 14);
   label->setCaption(text);
+}
+
+// Pictures of the image list side by side on magenta, which (as the strip's bottom-left
+// colour) the buttons leave out.
+Image glyphStrip(ImageList* images, std::initializer_list<int> pictures) {
+  const int n = int(pictures.size());
+  Bitmap strip(16 * n, 16);
+  if (strip.empty()) return {};
+  std::fill(strip.pixels(), strip.pixels() + std::size_t(16) * n * 16, kKeyColour);
+  int x = 0;
+  for (int picture : pictures) {
+    images->draw(strip.dc(), x, 0, picture);
+    x += 16;
+  }
+  GdiFlush();
+  return strip.toImage();
+}
+
+BitButton* bitButton(Form* form, const Image& glyph, ButtonLayout layout, int margin, int spacing, int x, int y,
+                     int w, int h, const char* text) {
+  auto* b = place<BitButton>(form, x, y, w, h);
+  b->setCaption(text);
+  b->setGlyph(glyph);
+  b->SetLayout(layout);
+  b->SetMargin(margin);
+  b->SetSpacing(spacing);
+  return b;
 }
 
 // An in-memory dialog template: the header, then one item per control, each DWORD-aligned.
@@ -154,6 +183,74 @@ Form* makeGalleryForm() {
   form->setCaption("Skin gallery");
   form->setBounds(16, 16, 1000, 700);
   form->setClientSize(1000, 680);
+  auto* images = new ImageList(form);
+  images->addStrip("IMAGELIST", RGB(255, 0, 255));
+
+  // Push buttons, bit buttons in every layout and the margin and spacing cases, speed buttons.
+  caption(form, 8, 6, "Buttons, bit buttons, speed buttons");
+  place<Button>(form, 8, 22, 110, 26)->setCaption("Normal");
+  auto* byDefault = place<Button>(form, 8, 52, 110, 26);
+  byDefault->setCaption("Default");
+  byDefault->SetDefault(true);
+  auto* disabled = place<Button>(form, 8, 82, 110, 26);
+  disabled->setCaption("Disabled");
+  disabled->setEnabled(false);
+  const Image web = glyphStrip(images, {2});
+  bitButton(form, web, ButtonLayout::GlyphLeft, -1, 4, 126, 22, 130, 28, "Glyph left");
+  bitButton(form, web, ButtonLayout::GlyphRight, -1, 4, 126, 54, 130, 28, "Glyph right");
+  bitButton(form, web, ButtonLayout::GlyphLeft, -1, -1, 126, 86, 130, 28, "Spread out");
+  bitButton(form, web, ButtonLayout::GlyphLeft, 4, -1, 126, 118, 130, 28, "Margin 4");
+  bitButton(form, web, ButtonLayout::GlyphTop, -1, 4, 264, 22, 96, 56, "Glyph top");
+  bitButton(form, web, ButtonLayout::GlyphBottom, -1, 4, 264, 82, 96, 56, "Glyph bottom");
+  // Up, disabled, pressed and down pictures.
+  const Image states = glyphStrip(images, {1, 0, 5, 4});
+  const char* const speedNames[] = {"Down", "Flat", "Off"};
+  for (int i = 0; i < 3; ++i) {
+    auto* speed = new SpeedButton(form);
+    speed->setParent(form);
+    speed->setBounds(8 + 38 * i, 116, 36, 32);
+    speed->setGlyph(states);
+    speed->SetNumGlyphs(4);
+    speed->setCaption(speedNames[i]);
+    speed->SetLayout(ButtonLayout::GlyphTop);
+    speed->SetMargin(1);
+    speed->SetSpacing(0);
+    if (i == 0) {
+      speed->SetGroupIndex(1);
+      speed->SetDown(true);
+    }
+    if (i == 1) speed->SetFlat(true);
+    if (i == 2) speed->setEnabled(false);
+  }
+
+  // Check boxes, radio buttons, a radio group and a group box.
+  caption(form, 368, 6, "Check boxes, radio buttons");
+  const struct {
+    const char* text;
+    CheckBoxState state;
+    bool enabled, boxRight;
+  } checks[] = {{"Checked", CheckBoxState::Checked, true, false},
+                {"Indeterminate", CheckBoxState::Grayed, true, false},
+                {"Disabled", CheckBoxState::Checked, false, false},
+                {"Box on the right", CheckBoxState::Checked, true, true}};
+  for (int i = 0; i < 4; ++i) {
+    auto* check = place<CheckBox>(form, 368, 22 + 22 * i, 130, 20);
+    check->setCaption(checks[i].text);
+    check->SetAllowGrayed(true);
+    check->SetState(checks[i].state);
+    check->setEnabled(checks[i].enabled);
+    check->SetAlignment(checks[i].boxRight ? CheckAlignment::LeftJustify : CheckAlignment::RightJustify);
+  }
+  auto* radioOn = place<RadioButton>(form, 368, 112, 130, 20);
+  radioOn->setCaption("Radio, checked");
+  radioOn->SetChecked(true);
+  place<RadioButton>(form, 368, 134, 130, 20)->setCaption("Radio");
+  auto* group = place<RadioGroup>(form, 264, 150, 236, 84);
+  group->setCaption("Radio group");
+  group->SetColumns(2);
+  group->SetItems({"One", "Two", "Three", "Four"});
+  group->SetItemIndex(1);
+  place<GroupBox>(form, 8, 156, 248, 78)->setCaption("Group box");
 
   // Panels, edits and a list box with both bars.
   caption(form, 510, 6, "Panels");
@@ -211,8 +308,6 @@ Form* makeGalleryForm() {
 
   // Tab controls with tabs on each side, and one with pictures.
   caption(form, 480, 240, "Tabs: top, bottom, left, right, pictures");
-  auto* images = new ImageList(form);
-  images->addStrip("IMAGELIST", RGB(255, 0, 255));
   const struct {
     TabPosition side;
     int x, y;
@@ -236,19 +331,9 @@ Form* makeGalleryForm() {
   }
 
   // The system dialog box.
-  HWND opener = nullptr;
-  form->handle();
-  opener = CreateWindowExW(0, L"BUTTON", L"System dialog...", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                           830, 490, 160, 26, form->handle(), reinterpret_cast<HMENU>(UINT_PTR(kDialogButtonId)),
-                           GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(opener, WM_SETFONT, WPARAM(form->font().handle()), FALSE);
-  form->addMessageHandler([form](UINT msg, WPARAM wp, LPARAM lp, const MessageNext& next) -> LRESULT {
-    if (msg == WM_COMMAND && LOWORD(wp) == kDialogButtonId && HIWORD(wp) == BN_CLICKED) {
-      showGalleryDialog(form->handle());
-      return 0;
-    }
-    return next(msg, wp, lp);
-  });
+  auto* opener = place<Button>(form, 830, 490, 160, 26);
+  opener->setCaption("System dialog...");
+  opener->onClick = NotifyEvent::fn([form](Component*) { showGalleryDialog(form->handle()); });
 
   // A list view with its header and both bars, a tree view, stand-alone scroll bars.
   caption(form, 180, 462, "List view, tree view, scroll bars");

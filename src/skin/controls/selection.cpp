@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "skin/controls/boxes.h"
+#include "skin/controls/buttons.h"
+#include "skin/controls/check_radio.h"
 #include "skin/controls/combo.h"
 #include "skin/controls/edit.h"
 #include "skin/controls/scroll_bars.h"
@@ -14,6 +16,7 @@
 #include "skin/form/skin_form.h"
 #include "skin/skin_data.h"
 #include "skin/skin_manager.h"
+#include "ui/buttons.h"
 #include "ui/commonctrls.h"
 #include "ui/form.h"
 #include "ui/scrollctrls.h"
@@ -39,10 +42,17 @@ SkinControl* addSkinner(SkinForm& owner, Skinner which) {
   return owner.SkinnedControls.back().get();
 }
 
-void attachTo(SkinForm& owner, const ControlChoice& choice, WinControl& control) {
+void attachTo(SkinForm& owner, const ControlChoice& choice, Component& component) {
   SkinData& skin = *owner.skinData();
   SkinControl* s = addSkinner(owner, choice.skinner);
   if (!s) return;
+  if (choice.attach == AttachBy::SpeedButton) {
+    // Made by makeControlSkinner for this choice, so the casts hold.
+    static_cast<SkinSpeedButton*>(s)->AttachSpeedButton(static_cast<SpeedButton&>(component), skin,
+                                                        owner.ControlCanvas);
+    return;
+  }
+  auto& control = static_cast<WinControl&>(component);
   switch (choice.attach) {
     case AttachBy::Window: s->AttachWindow(control.handle(), skin, owner.ControlCanvas); break;
     // The scroll-bar skinners take the own-tracking flag where the others take recolour.
@@ -81,6 +91,13 @@ ControlKind controlKindOf(Component& c) {
     // form skinner of its own.
     return form->parent() ? ControlKind::Form : ControlKind::Other;
   }
+  if (dynamic_cast<SpeedButton*>(&c)) return ControlKind::SpeedButton;
+  if (dynamic_cast<BitButton*>(&c)) return ControlKind::BitButton;
+  if (dynamic_cast<Button*>(&c)) return ControlKind::PushButton;
+  if (dynamic_cast<CheckBox*>(&c)) return ControlKind::CheckBox;
+  if (dynamic_cast<RadioButton*>(&c)) return ControlKind::RadioButton;
+  if (dynamic_cast<RadioGroup*>(&c)) return ControlKind::RadioGroup;
+  if (dynamic_cast<GroupBox*>(&c)) return ControlKind::GroupBox;
   if (dynamic_cast<ScrollBar*>(&c)) return ControlKind::ScrollBar;
   if (dynamic_cast<ListView*>(&c)) return ControlKind::ListView;
   if (dynamic_cast<TreeView*>(&c)) return ControlKind::TreeView;
@@ -103,6 +120,11 @@ ControlKind controlKindOf(Component& c) {
 
 std::unique_ptr<SkinControl> makeControlSkinner(Skinner which, SkinForm* owner) {
   switch (which) {
+    case Skinner::SkinButton: return std::make_unique<SkinButton>(owner);
+    case Skinner::SkinBitButton: return std::make_unique<SkinBitButton>(owner);
+    case Skinner::SkinSpeedButton: return std::make_unique<SkinSpeedButton>(owner);
+    case Skinner::SkinCheckBox: return std::make_unique<SkinCheckBox>(owner);
+    case Skinner::SkinRadioButton: return std::make_unique<SkinRadioButton>(owner);
     case Skinner::SkinScrollBar: return std::make_unique<SkinScrollBar>(owner);
     case Skinner::SkinListView: return std::make_unique<SkinListView>(owner);
     case Skinner::SkinScControl: return std::make_unique<SkinScControl>(owner);
@@ -155,10 +177,10 @@ void skinFormControls(SkinForm& owner, Component& container) {
       case FormAction::Leave: break;
       case FormAction::Attach:
         if (choice.sizeGripOff) switchOffSizeGrip(*control);
-        attachTo(owner, choice, *control);
+        attachTo(owner, choice, *c);
         break;
       case FormAction::RadioGroup:
-        attachTo(owner, choice, *control);
+        attachTo(owner, choice, *c);
         for (WinControl* button : control->children()) {
           if (isSkinnedControl(owner, *button)) continue;
           try {
@@ -192,6 +214,13 @@ void skinWindowChildren(SkinForm& owner, HWND window) {
 }
 
 bool isSkinnedControl(const SkinForm& owner, Component& component) {
+  // A speed button has no window: its skinner knows the button itself.
+  if (auto* button = dynamic_cast<SpeedButton*>(&component)) {
+    for (const auto& s : owner.SkinnedControls)
+      if (auto* skinner = dynamic_cast<SkinSpeedButton*>(s.get()); skinner && skinner->speedButton() == button)
+        return true;
+    return false;
+  }
   auto* control = dynamic_cast<WinControl*>(&component);
   if (!control || !control->handleAllocated()) return false;
   return findControlSkinner(owner, control->handle()) != nullptr;
@@ -211,6 +240,13 @@ void releaseControlSkinners(SkinForm& owner) {
   owner.SkinnedControls.clear();
   owner.HotControl = nullptr;
   for (auto& s : skinners) {
+    if (auto* speed = dynamic_cast<SkinSpeedButton*>(s.get())) {
+      SpeedButton* button = speed->speedButton();  // forgotten by Detach
+      speed->Detach();
+      if (repaint && button) button->repaint();
+      s.reset();
+      continue;
+    }
     s->Detach();
     const HWND h = s->window();
     // The frame too: combo and edit borders were painted over in the non-client area.
