@@ -95,7 +95,8 @@ BitButton* bitButton(Form* form, const Image& glyph, ButtonLayout layout, int ma
 class DialogTemplate {
  public:
   DialogTemplate(const wchar_t* title, short cx, short cy) {
-    add32(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    // Visible from the start: a dialog box otherwise waits for an empty message queue.
+    add32(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
     add32(0);
     countAt_ = words_.size();
     words_.push_back(0);
