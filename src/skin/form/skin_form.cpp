@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/controls/selection.h"
 #include "skin/controls/skin_control.h"
 #include "skin/form/nc_objects.h"
 #include "skin/menus/menu_items.h"
@@ -69,6 +70,7 @@ void SkinForm::attachToWindow() {
     mdiHook_.install(mdiClient_,
                      [this](HWND h, UINT m, WPARAM w, LPARAM l, LRESULT& r) { return mdiClientHandler(h, m, w, l, r); });
   readMetrics();
+  skinControls(*this);
   InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -84,6 +86,8 @@ void SkinForm::detach() {
     form_->setColor(savedColor_);
     if (formHandlerId_) form_->removeMessageHandler(std::exchange(formHandlerId_, 0));
   }
+  // While Phase still tells whether the window is closing: closing windows are not repainted.
+  releaseControlSkinners(*this);
   const int oldPhase = std::exchange(Phase, phNew);
   hook_.remove();
   mdiHook_.remove();
