@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/bmp.h"
+#include "skin/form/nc_objects.h"
 #include "skin/form/skin_form.h"
 #include "skin/menus/menu_bar.h"
 #include "skin/menus/popup_window.h"
@@ -402,4 +403,101 @@ TEST(SkinMenuBar, OddMenusNeitherCrashNorDangle) {
   manager().releaseForm(f.form->handle());
   EXPECT_EQ(GetMenu(f.form->handle()), f.menu->handle());
   EXPECT_EQ(TrackingForm(), nullptr);
+}
+
+namespace {
+
+LRESULT CALLBACK mdiFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  static HWND client = nullptr;
+  if (msg == WM_CREATE) {
+    CLIENTCREATESTRUCT ccs{nullptr, 1000};
+    client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 0, 0, hwnd,
+                             nullptr, moduleInstance(), &ccs);
+  }
+  return DefFrameProcW(hwnd, client, msg, wp, lp);
+}
+
+LRESULT CALLBACK mdiChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefMDIChildProcW(hwnd, msg, wp, lp); }
+
+// Pixels of the window that differ from frame `frame` (of 4) of MDI button `button` in the
+// skin's MDI picture, at the button's place; its key-coloured pixels are not compared.
+int mdiButtonMismatches(const Image& shot, POINT origin, const Rect& bounds, int button, int frame, int* compared) {
+  const Bytes bytes = readFile(sourcePath("resources/skin/mac-mdi.bmp"));
+  const Image picture = decodeBmp(bytes.data(), bytes.size());
+  const int a = picture.width / 12;
+  int mismatches = 0;
+  *compared = 0;
+  for (int y = 0; y < bounds.height(); ++y)
+    for (int x = 0; x < bounds.width(); ++x) {
+      const Pixel want = picture.at(4 * a * button + a * (frame - 1) + x, y);
+      if ((want & 0xFFFFFF) == kKeyColour) continue;
+      ++*compared;
+      mismatches += shot.at(origin.x + bounds.left + x, origin.y + bounds.top + y) != want;
+    }
+  return mismatches;
+}
+
+}  // namespace
+
+TEST(SkinMenuBar, AMaximisedMdiChildPutsItsButtonsInTheFramesBar) {
+  testSkin();
+  WNDCLASSW frame{};
+  frame.lpfnWndProc = mdiFrameProc;
+  frame.hInstance = moduleInstance();
+  frame.lpszClassName = L"VrinBarMdiFrame";
+  frame.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  RegisterClassW(&frame);
+  WNDCLASSW child = frame;
+  child.lpfnWndProc = mdiChildProc;
+  child.lpszClassName = L"VrinBarMdiChild";
+  RegisterClassW(&child);
+  HMENU menu = CreateMenu(), window = CreatePopupMenu();
+  AppendMenuW(window, MF_STRING, 1, L"&Tile");
+  AppendMenuW(menu, MF_POPUP, UINT_PTR(window), L"&Window");
+  HWND f = CreateWindowExW(0, L"VrinBarMdiFrame", L"Frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 100, 500,
+                           360, nullptr, menu, moduleInstance(), nullptr);
+  ShowWindow(f, SW_SHOW);
+  SetForegroundWindow(f);
+  ASSERT_TRUE(pumpUntil([&] { return manager().skinnedForm(f) && manager().skinnedForm(f)->Phase == phApplied; }));
+  SkinForm& skinner = *manager().skinnedForm(f);
+  ASSERT_NE(skinner.menuBar(), nullptr);
+  EXPECT_EQ(skinner.menuBar()->ItemCount(), 1);
+  HWND client = FindWindowExW(f, nullptr, L"MDIClient", nullptr);
+  MDICREATESTRUCTW mcs{L"VrinBarMdiChild", L"Child", moduleInstance(), 0, 0, 200, 150, WS_OVERLAPPEDWINDOW, 0};
+  HWND c = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(manager().skinnedForm(c) ? manager().skinnedForm(c)->menuBar() : nullptr, nullptr);
+  SendMessageW(client, WM_MDIMAXIMIZE, WPARAM(c), 0);
+  RedrawWindow(f, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  pumpUntil([] { return false; }, 300);
+  ASSERT_TRUE(manager().mdiMaximized());
+
+  RECT w{};
+  GetWindowRect(f, &w);
+  const POINT origin{w.left, w.top};
+  std::vector<SkinTitleButton*> mdiButtons;
+  for (const auto& b : skinner.titleButtons())
+    if (b->Data->Visibility == 100) mdiButtons.push_back(b.get());
+  ASSERT_EQ(mdiButtons.size(), 3u);
+  Image shot = screenShot();
+  for (int i = 0; i < 3; ++i) {
+    const Rect& b = mdiButtons[std::size_t(i)]->Bounds;
+    EXPECT_GE(b.top, skinner.borders().top) << i;
+    EXPECT_LE(b.bottom, skinner.borders().top + skinner.menuBarHeight()) << i;
+    int compared = 0;
+    EXPECT_EQ(mdiButtonMismatches(shot, origin, b, mdiButtons[std::size_t(i)]->Data->Action - 7, 1, &compared), 0)
+        << i;
+    EXPECT_GT(compared, 20) << i;
+  }
+  // Under the mouse a button shows its hot frame, drawn over the bar.
+  const Rect& first = mdiButtons[0]->Bounds;
+  SetCursorPos(w.left + first.left + 2, w.top + first.top + 2);
+  SendMessageW(f, WM_NCMOUSEMOVE, HTMENU, MAKELPARAM(w.left + first.left + 2, w.top + first.top + 2));
+  pumpUntil([] { return false; }, 100);  // the window's surface reaches the screen
+  shot = screenShot();
+  int compared = 0;
+  EXPECT_EQ(mdiButtonMismatches(shot, origin, first, mdiButtons[0]->Data->Action - 7, 4, &compared), 0);
+  SendMessageW(client, WM_MDIDESTROY, WPARAM(c), 0);
+  DestroyWindow(f);
+  EXPECT_EQ(manager().skinnedForm(f), nullptr);
 }
