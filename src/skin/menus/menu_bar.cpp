@@ -305,6 +305,12 @@ void SkinMenuBar::paint(HDC dc, const Rect& bar) {
     if (cells[i].left < w) drawBarCaption(sdc, item.Caption, item.Enabled, toRECT(cells[i]), owner_);
   }
   BitBlt(dc, bar.left, bar.top, w, h, sdc, 0, 0, SRCCOPY);
+  // A repaint while an item's menu is open keeps that item pressed.
+  if (TrackingForm() == &owner_)
+    if (MenuBtn* open = item(TrackingIndex())) {
+      open->State = ncPressed;
+      open->Paint();
+    }
 }
 
 // ---- Tracking ----
