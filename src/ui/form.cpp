@@ -59,7 +59,10 @@ void Form::setMenu(MainMenu* menu) {
   if (menu == menu_) return;
   menu_ = menu;
   if (menu) freeNotification(menu);
-  if (hwnd_) SetMenu(hwnd_, menu ? menu->handle() : nullptr);
+  if (!hwnd_) return;
+  SetMenu(hwnd_, menu ? menu->handle() : nullptr);
+  // Whoever draws the window's menu bar (the skin) hears of the new menu.
+  SendMessageW(hwnd_, CM_MENUCHANGED, 0, reinterpret_cast<LPARAM>(static_cast<Menu*>(menu)));
 }
 
 void Form::notification(Component* component, Operation operation) {

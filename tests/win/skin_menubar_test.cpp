@@ -348,6 +348,13 @@ TEST(SkinMenuBar, OddMenusNeitherCrashNorDangle) {
   manager().releaseForm(f.form->handle());
   EXPECT_EQ(GetMenu(f.form->handle()), f.menu->handle());
   EXPECT_EQ(TrackingForm(), nullptr);
+  // Skinned again, then the form drops its main menu: the bar goes with it.
+  ASSERT_TRUE(manager().skinWindow(f.form->handle()));
+  ASSERT_TRUE(f.show());
+  EXPECT_EQ(f.bar()->ItemCount(), 7);
+  f.form->setMenu(nullptr);
+  EXPECT_EQ(f.bar()->ItemCount(), 0);
+  EXPECT_EQ(f.skinner()->menuBarHeight(), 0);
 }
 
 namespace {

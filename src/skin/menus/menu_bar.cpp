@@ -203,8 +203,9 @@ void SkinMenuBar::buildItems() {
   Form* form = owner_.form();
   FormMenu = form ? form->menu() : nullptr;
   HMENU menu = GetMenu(window);
-  // A change to another of the form's menus leaves the window without one: keep the bar's.
-  if (!menu && taken && IsMenu(MenuHandle)) menu = MenuHandle;
+  // A change to another of the form's menus leaves the window without one: keep the bar's,
+  // unless the form has no main menu any more.
+  if (!menu && taken && IsMenu(MenuHandle) && (!form || FormMenu)) menu = MenuHandle;
   MenuHandle = menu;
   const int count = menu ? GetMenuItemCount(menu) : 0;
   if (count <= 0) return;
