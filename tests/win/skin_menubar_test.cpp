@@ -225,6 +225,10 @@ TEST(SkinMenuBar, DrawnFromTheMenuBarPictureAClickOpensAnItemAndTheMouseMovesOn)
   EXPECT_EQ(popup.top, w.top + edit.bottom);
   EXPECT_EQ(shot.at(popup.left + 1, popup.top + 1), kBackEdge);
   EXPECT_EQ(shot.at(firstItem.left, (firstItem.top + firstItem.bottom) / 2), kSelectedEdge);
+  // Inactive, the bar shows the picture's second frame.
+  SendMessageW(f.form->handle(), WM_NCACTIVATE, FALSE, 0);
+  pumpUntil([] { return false; }, 100);
+  EXPECT_EQ(screenShot().at(w.left + bar->item(4)->Bounds.right + 20, barTop), picture.at(8, 18));
 }
 
 TEST(SkinMenuBar, ArrowsMoveBetweenBarItemsWrappingAndReadingRightToLeftMenusTheOtherWay) {
