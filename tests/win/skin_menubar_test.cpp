@@ -100,6 +100,24 @@ HWND openMenuWindow() {
 bool menuOpenAt(int index) { return TrackingIndex() == index && openMenuWindow() && menuTracker().CurrentItem().known; }
 bool menuClosed() { return TrackingIndex() == -1 && !openMenuWindow(); }
 bool always() { return true; }
+// Holds once the screen shows `pixel` at `at()`, or after 3 s (the checks then tell what is
+// wrong): the open menu's paints reach the screen a moment after it opened.
+std::function<bool()> onScreen(std::function<POINT()> at, Pixel pixel) {
+  auto start = std::make_shared<DWORD>(0);
+  return [start, at, pixel] {
+    if (!*start) *start = GetTickCount();
+    const POINT p = at();
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return pixelFromColour(c) == pixel || GetTickCount() - *start >= 3000;
+  };
+}
+POINT itemMiddle(HMENU menu, int position) {
+  RECT r{};
+  GetMenuItemRect(nullptr, menu, UINT(position), &r);
+  return {r.left, (r.top + r.bottom) / 2};
+}
 void key(UINT code) { PostMessageW(openMenuWindow(), WM_KEYDOWN, code, 0); }
 
 void mouse(POINT at, DWORD buttons) {
@@ -182,7 +200,8 @@ TEST(SkinMenuBar, DrawnFromTheMenuBarPictureAClickOpensAnItemAndTheMouseMovesOn)
   bool hookWhileOpen = false;
   Script script;
   script.step(always, [&] { click(f.centre(2)); })
-      .step([] { return menuOpenAt(2); },
+      .step([] { return menuOpenAt(2); }, [] {})
+      .step(onScreen([&] { return itemMiddle(f.bar()->item(2)->SubMenu, 0); }, kSelectedEdge),
             [&] {
               hookWhileOpen = menuFilterHookInstalled();
               GetWindowRect(openMenuWindow(), &popup);
@@ -332,7 +351,8 @@ TEST(SkinMenuBar, OddMenusNeitherCrashNorDangle) {
   RECT raw{};
   Script script;
   script.step(always, [&] { f.skinner()->pressMenuItem(*f.bar()->item(0)); })
-      .step([] { return menuOpenAt(0); },
+      .step([] { return menuOpenAt(0); }, [] {})
+      .step(onScreen([&] { return itemMiddle(file, 2); }, kItemEdge),
             [&] {
               GetMenuItemRect(nullptr, file, 2, &raw);
               shot = screenShot();
