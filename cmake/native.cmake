@@ -2,6 +2,9 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# Two builds of the portable code: vrin_core, under AddressSanitizer and UBSan, for the unit
+# tests (the fuzz targets build their own, sanitized too); vrin_core_fast, plain, for what a
+# user runs (skintool, picgen) and for the benchmarks.
 set(VRIN_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 vrin_add_core(vrin_core ${VRIN_SANITIZERS})
 vrin_add_core(vrin_core_fast)

@@ -22,6 +22,15 @@ target_link_libraries(Vrin PRIVATE vrin_win)
 target_link_options(Vrin PRIVATE ${VRIN_STATIC_LINK})
 set_target_properties(Vrin PROPERTIES OUTPUT_NAME Vrin)
 
+# The Windows-side tools (notify.exe, which plays the browser helper) go with the program,
+# so a 32-bit build gives the pair a 32-bit helper is tried with.
+file(GLOB VRIN_TOOL_DIRS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tools/*)
+foreach(dir ${VRIN_TOOL_DIRS})
+  if(EXISTS ${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endforeach()
+
 if(VRIN_PROGRAM_ONLY)
   return()
 endif()
@@ -45,12 +54,6 @@ foreach(src ${VRIN_WIN_TESTS})
   add_test(NAME win.${name} COMMAND ${name})
 endforeach()
 
-file(GLOB VRIN_TOOL_DIRS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tools/*)
-foreach(dir ${VRIN_TOOL_DIRS})
-  if(EXISTS ${dir}/CMakeLists.txt)
-    add_subdirectory(${dir})
-  endif()
-endforeach()
 foreach(dir tests/fixtures tests/e2e bench/win)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
     add_subdirectory(${CMAKE_SOURCE_DIR}/${dir})

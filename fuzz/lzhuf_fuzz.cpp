@@ -22,6 +22,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                             std::uint32_t(data[3]) << 24;
     // Exactly the announced size, plus at most the rest of one last match.
     if (out.size() < n || out.size() >= std::size_t(n) + vrin::lzh::kMaxMatch) std::abort();
+    // The byte-at-a-time stream path must give the same bytes as the memory path.
+    std::vector<std::uint8_t> streamed;
+    std::size_t pos = 4;
+    vrin::LzhDecoder().decode(
+        n,
+        [&](std::uint8_t* buffer, std::size_t wanted, std::size_t& got) {
+          got = std::min(wanted, size - pos);
+          std::copy_n(data + pos, got, buffer);
+          pos += got;
+        },
+        [&](const std::uint8_t* buffer, std::size_t count) { streamed.insert(streamed.end(), buffer, buffer + count); });
+    if (streamed != out) std::abort();
   } catch (const vrin::LzhError&) {
     // Missing header or a size over the limit: refused cleanly.
   }

@@ -58,6 +58,7 @@ BalloonHint::BalloonHint(Component* owner) : Component(owner) {
 BalloonHint::~BalloonHint() {
   HideBalloon();
   killTimer();
+  setApplicationHintOptions({});  // gives the application its own hint window back
 }
 
 void BalloonHint::setOptionBits(std::uint32_t bits) {
@@ -73,13 +74,24 @@ void BalloonHint::setHintOptionBits(std::uint32_t bits) {
 }
 
 void BalloonHint::setApplicationHintOptions(ApplicationHintOptions options) {
-  // Only the current balloon component may stand in for the application's hint. The
-  // framework has no hint window class of its own to swap, so the flag is all there is;
-  // a host shows the balloon as its hint through BalloonWindow::activateHint.
-  BalloonController* c = BalloonController::existing();
-  if (options.has(ahUseBalloonAsHint) && (!c || c->current() != this))
-    options = options.without(ahUseBalloonAsHint);
+  if (options == defaults_.applicationHintOptions) return;
+  const bool wasOn = defaults_.applicationHintOptions.has(ahUseBalloonAsHint);
   defaults_.applicationHintOptions = options;
+  if (options.has(ahUseBalloonAsHint) == wasOn) return;
+  if (options.has(ahUseBalloonAsHint)) {
+    // Only the current balloon component may stand in for the application's hint.
+    BalloonController* c = BalloonController::existing();
+    if (!c || c->current() != this) {
+      defaults_.applicationHintOptions = options.without(ahUseBalloonAsHint);
+      return;
+    }
+    savedHintClass_ = application().hintWindowClass();
+    hintClassInstalled_ = true;
+    application().setHintWindowClass(&BalloonWindow::create);
+  } else if (hintClassInstalled_) {
+    hintClassInstalled_ = false;
+    application().setHintWindowClass(std::exchange(savedHintClass_, nullptr));
+  }
 }
 
 void BalloonHint::setImages(ImageList* images) {

@@ -75,6 +75,9 @@ class BalloonHint : public Component {
   HintData data_;
   HWND anchorWnd_ = nullptr;
   POINT recordedTopLeft_{};  // anchor client coordinates
+  // The application's hint window class while this component's balloon stands in for it.
+  HintWindowClass savedHintClass_ = nullptr;
+  bool hintClassInstalled_ = false;
   BalloonTimeline timeline_;
 };
 

@@ -45,14 +45,11 @@ void drawText(HDC dc, HFONT font, const std::string& text, const Rect& box) {
 // ---- BalloonWindow
 
 const ClassInfo& BalloonWindow::staticClassInfo() {
-  static const ClassInfo info{"TBalloonWindow", &WinControl::staticClassInfo(), {}};
+  static const ClassInfo info{"TBalloonWindow", &HintWindow::staticClassInfo(), {}};
   return info;
 }
 
-BalloonWindow::BalloonWindow(Component* owner) : WinControl(owner) {
-  setVisible(false);
-  setColor(sysColor(COLOR_INFOBK));
-}
+BalloonWindow::BalloonWindow(Component* owner) : HintWindow(owner) {}
 
 WinControl::CreateParams BalloonWindow::createParams() {
   classNameW_ = widen(className());
@@ -87,66 +84,80 @@ void BalloonWindow::makeFonts() {
   boldFont_.reset(CreateFontIndirectW(&ncm.lfStatusFont));
 }
 
-void BalloonWindow::layoutAt(POINT screenPoint, HWND ownerWindow) {
-  HWND h = handle();
+void BalloonWindow::measure(int maxWidth) {
   makeFonts();
   MemoryDC dc;
-  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  auto measure = [&](HFONT font, const std::string& text) {
+  auto measureText = [&](HFONT font, const std::string& text) {
     SelectScope select(dc.get(), font);
-    RECT r{0, 0, screenWidth, 0};
+    RECT r{0, 0, std::max(maxWidth, 1), 0};
     DrawTextW(dc.get(), widen(text).c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK);
     return Size{int(r.right - r.left), int(r.bottom - r.top)};
   };
   BalloonContent c;
   c.hasHeader = content_.showHeader;
-  if (c.hasHeader) c.header = measure(boldFont_.get(), content_.header);
+  if (c.hasHeader) c.header = measureText(boldFont_.get(), content_.header);
   c.hasIcon = content_.showIcon;
   c.icon = balloonIconSize(content_.icon, content_.imageIndex, imageInfo());
   c.hasText = !content_.text.empty();
-  if (c.hasText) c.text = measure(font_.get(), content_.text);
+  if (c.hasText) c.text = measureText(font_.get(), content_.text);
   c.closeButton = content_.showCloseButton;
   c.stemLift = stemLift_;
-  layout_ = measureBalloon(c);
+  measured_ = layout_ = measureBalloon(c);
+}
 
+namespace {
+Rect workArea() {
   RECT work{};
   if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
     work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  placement_ = placeBalloon(layout_, content_.position, toPoint(screenPoint), toRect(work));
-  const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  const Rect screen{vx, vy, vx + GetSystemMetrics(SM_CXVIRTUALSCREEN), vy + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  const Rect r = confineToScreen(placement_.rect, screen);
+  return toRect(work);
+}
+}  // namespace
 
+void BalloonWindow::applyFrame(const Rect& r, const BalloonLayout& shapeLayout, HWND ownerWindow) {
+  HWND h = handle();
   if (IsWindowVisible(h)) ShowWindow(h, SW_HIDE);
   SetWindowLongPtrW(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow));
-  HRGN region = shapeRegion(balloonShape(layout_, placement_.position));
+  HRGN region = shapeRegion(balloonShape(shapeLayout, placement_.position));
   if (region && !SetWindowRgn(h, region, FALSE)) DeleteObject(region);  // stays rectangular
   SetWindowPos(h, HWND_TOPMOST, r.left, r.top, r.width(), r.height(), SWP_NOACTIVATE);
 }
 
-void BalloonWindow::activateHint(POINT screenPoint, const std::string& text) {
-  BalloonHint* hint = BalloonController::instance().currentBalloon();
-  const BalloonDefaults& d = hint->defaults();
+void BalloonWindow::layoutAt(POINT screenPoint, HWND ownerWindow) {
+  measure(GetSystemMetrics(SM_CXSCREEN));
+  placement_ = placeBalloon(layout_, content_.position, toPoint(screenPoint), workArea());
+  const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const Rect screen{vx, vy, vx + GetSystemMetrics(SM_CXVIRTUALSCREEN), vy + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  applyFrame(confineToScreen(placement_.rect, screen), layout_, ownerWindow);
+}
+
+RECT BalloonWindow::calcHintRect(int maxWidth, const std::string& hint) {
+  BalloonHint* balloon = BalloonController::instance().currentBalloon();
+  const BalloonDefaults& d = balloon->defaults();
   const ApplicationHintOptions& o = d.applicationHintOptions;
   content_ = ResolvedBalloon{};
   content_.header = o.has(ahShowHeaderInHint) ? d.defaultHeader : std::string();
-  content_.text = text;
+  content_.text = hint;
   content_.icon = o.has(ahShowIconInHint) && d.defaultIcon <= ikWarning ? d.defaultIcon : ikNone;
   content_.imageIndex = d.defaultImageIndex;
   content_.showHeader = !content_.header.empty();
   content_.showIcon = content_.icon != ikNone && !(content_.icon == ikCustom && content_.imageIndex < 0);
   content_.position = d.defaultPosition;
   stemLift_ = GetSystemMetrics(SM_CYCURSOR);  // the stem clears the cursor
-  layoutAt(screenPoint, nullptr);
-  if (o.has(ahPlaySound)) BalloonController::instance().playSound(d.defaultIcon);
-  SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
-  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  measure(maxWidth);
+  return toRECT(balloonRectAt({0, 0}, content_.position, layout_));
 }
 
-void BalloonWindow::hideWindow() {
-  if (!hwnd_) return;
-  if (GetCapture() == hwnd_) ReleaseCapture();
-  ShowWindow(hwnd_, SW_HIDE);
+void BalloonWindow::activateHint(const RECT& rect, const std::string& hint) {
+  const HintBalloonFrame frame = hintBalloonFrame(measured_, content_.position, toRect(rect), workArea());
+  placement_ = frame.placement;
+  layout_ = frame.layout;
+  applyFrame(frame.bounds, layout_, nullptr);
+  BalloonController& controller = BalloonController::instance();
+  if (controller.currentBalloon()->applicationHintOptions().has(ahPlaySound))
+    controller.playSound(controller.currentBalloon()->defaultIcon());
+  SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
+  HintWindow::activateHint(toRECT(placement_.rect), hint);
 }
 
 void BalloonWindow::paint(HDC target) {
@@ -161,7 +172,8 @@ void BalloonWindow::paint(HDC target) {
   GdiObject<HRGN> region(shapeRegion(balloonShape(layout_, placement_.position)));
   if (region) FrameRgn(dc, region.get(), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), 1, 1);
 
-  const BalloonPaintRects pr = balloonPaintRects(layout_, placement_.contentTop, content_.showCloseButton);
+  const BalloonPaintRects pr =
+      balloonPaintRects(layout_, placement_.contentTop, content_.showCloseButton, asHint_);
   if (content_.showIcon) {
     const BalloonIconSource src = balloonIconSource(content_.icon, content_.imageIndex, imageInfo());
     if (src.kind == BalloonIconSource::Custom) {
@@ -200,7 +212,7 @@ const ClassInfo& BalloonWindowEx::staticClassInfo() {
   return info;
 }
 
-BalloonWindowEx::BalloonWindowEx(BalloonHint* owner) : BalloonWindow(owner), hint_(owner) {}
+BalloonWindowEx::BalloonWindowEx(BalloonHint* owner) : BalloonWindow(owner), hint_(owner) { asHint_ = false; }
 
 ImageList* BalloonWindowEx::images() const { return hint_->images(); }
 

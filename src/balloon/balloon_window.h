@@ -4,7 +4,7 @@
 #include <string>
 
 #include "balloon/pure/balloon_layout.h"
-#include "ui/control.h"
+#include "ui/application.h"
 
 namespace vrin {
 
@@ -30,17 +30,21 @@ struct HintData {
   int stemLift = 0;
 };
 
-// The balloon window with its layout. Shown by itself it serves as the application's hint:
-// the current balloon component's defaults, no close button, no animation.
-class BalloonWindow : public WinControl {
+// The balloon window with its layout. By itself it is a hint window class of the
+// application: the current balloon component's defaults, no close button, no animation.
+class BalloonWindow : public HintWindow {
  public:
   explicit BalloonWindow(Component* owner);
   static const ClassInfo& staticClassInfo();
   const ClassInfo& classInfo() const override { return staticClassInfo(); }
+  static HintWindow* create(Component* owner) { return new BalloonWindow(owner); }
 
-  // Shows `text` as a hint whose stem points at the cursor position `screenPoint`.
-  void activateHint(POINT screenPoint, const std::string& text);
-  void hideWindow();
+  // As the application's hint: the balloon laid out for `hint` with its stem tip at the
+  // origin, clear of the cursor's picture when the body is above.
+  RECT calcHintRect(int maxWidth, const std::string& hint) override;
+  // Turns away from the work area's edges, then shows 4 pixels taller than `rect`, as every
+  // hint, shaped for that height.
+  void activateHint(const RECT& rect, const std::string& hint) override;
 
   const BalloonLayout& layout() const { return layout_; }
   // Position and rectangle (screen) as placed, before keeping it on the screen.
@@ -51,14 +55,20 @@ class BalloonWindow : public WinControl {
   LRESULT windowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   virtual ImageList* images() const;
   virtual void paintCloseButton(HDC) {}
-  // Measures the texts (hint font, header in bold), lays the balloon out, places its stem
-  // on the screen point and gives the window its shape and bounds; it stays hidden.
+  // Measures the texts (hint font, header in bold) into the layout.
+  void measure(int maxWidth);
+  // Lays the balloon out, places its stem on the screen point and gives the window its
+  // shape and bounds; it stays hidden.
   void layoutAt(POINT screenPoint, HWND ownerWindow);
+  // Window region, bounds and owner for a placed rectangle; hides a visible window first.
+  void applyFrame(const Rect& bounds, const BalloonLayout& shapeLayout, HWND ownerWindow);
   BalloonImages imageInfo() const;
 
   ResolvedBalloon content_;
   int stemLift_ = 0;
+  bool asHint_ = true;  // the application's hint (icon one pixel lower)
   BalloonLayout layout_;
+  BalloonLayout measured_;
   BalloonPlacement placement_;
 
  private:

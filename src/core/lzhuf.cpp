@@ -2,8 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
+#include <memory>
 #include <new>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vrin {
 
@@ -15,6 +22,7 @@ constexpr int N = kRingSize;
 constexpr int F = kMaxMatch;
 constexpr int T = kTreeSize;
 constexpr int R = kRoot;
+constexpr int kRunPad = 8;  // counts past the sentinel, so the run search may read 8 at a time
 
 // Decoding tables for the upper six bits of a distance, indexed by the first byte read:
 // the value, and how many bits its prefix code takes (the rest of the byte, and six more
@@ -42,184 +50,406 @@ constexpr DistanceTables makeDistanceTables() {
 
 constexpr DistanceTables kDistance = makeDistanceTables();
 
-// Frees the decoder's tables when a decode ends, however it ends.
-template <class Fn>
-struct AtExit {
-  Fn fn;
-  ~AtExit() { fn(); }
-};
-template <class Fn>
-AtExit(Fn) -> AtExit<Fn>;
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // Decoder
+//
+// One decode loop serves both ways in: a bit source (stream callbacks, or memory with a
+// 64-bit buffer) and an output (callbacks through a ring, or one flat buffer that is its own
+// history) are template parameters, so the memory path makes no indirect call per bit or byte.
 
-void LzhDecoder::startModel() {
-  for (int i = 0; i < kCharCount; ++i) {
-    freq_[i] = 1;
-    son_[i] = std::uint16_t(i + T);
-    prnt_[i + T] = std::uint16_t(i);
-  }
-  int i = 0;
-  for (int j = kCharCount; j <= R; ++j) {
-    freq_[j] = std::uint16_t(freq_[i] + freq_[i + 1]);
-    son_[j] = std::uint16_t(i);
-    prnt_[i] = prnt_[i + 1] = std::uint16_t(j);
-    i += 2;
-  }
-  freq_[T] = 0xFFFF;  // sentinel that stops the search for a swap partner
-  prnt_[R] = 0;
-}
+namespace {
 
-void LzhDecoder::rebuildTree() {
-  ++rebuilds_;
-  // Leaves to the front, counts halved (rounding up so none drops to zero).
-  int j = 0;
-  for (int i = 0; i < T; ++i) {
-    if (son_[i] >= T) {
-      freq_[j] = std::uint16_t((freq_[i] + 1) / 2);
-      son_[j] = son_[i];
-      ++j;
+// The adaptive model in one block, allocated per decode.
+struct Model {
+  std::uint16_t freq[T + 1 + kRunPad];
+  std::uint16_t prnt[T + kCharCount];
+  std::uint16_t son[T];
+  unsigned rebuilds = 0;
+
+  void start() {
+    for (int i = 0; i < kCharCount; ++i) {
+      freq[i] = 1;
+      son[i] = std::uint16_t(i + T);
+      prnt[i + T] = std::uint16_t(i);
     }
-  }
-  // Internal nodes, each inserted where its count keeps the table in order.
-  for (int i = 0, node = kCharCount; node < T; i += 2, ++node) {
-    const unsigned f = unsigned(freq_[i]) + freq_[i + 1];
-    int k = node - 1;
-    while (f < freq_[k]) --k;
-    ++k;
-    for (int m = node; m > k; --m) {
-      freq_[m] = freq_[m - 1];
-      son_[m] = son_[m - 1];
+    int i = 0;
+    for (int j = kCharCount; j <= R; ++j) {
+      freq[j] = std::uint16_t(freq[i] + freq[i + 1]);
+      son[j] = std::uint16_t(i);
+      prnt[i] = prnt[i + 1] = std::uint16_t(j);
+      i += 2;
     }
-    freq_[k] = std::uint16_t(f);
-    son_[k] = std::uint16_t(i);
+    // Sentinel that stops the search for a swap partner (and pads the 8-wide search).
+    std::fill(freq + T, freq + T + 1 + kRunPad, std::uint16_t(0xFFFF));
+    prnt[R] = 0;
   }
-  for (int i = 0; i < T; ++i) {
-    const int k = son_[i];
-    if (k >= T) {
-      prnt_[k] = std::uint16_t(i);
-    } else {
-      prnt_[k] = prnt_[k + 1] = std::uint16_t(i);
+
+  [[gnu::noinline]] void rebuild() {
+    ++rebuilds;
+    // Leaves to the front, counts halved (rounding up so none drops to zero).
+    int j = 0;
+    for (int i = 0; i < T; ++i) {
+      if (son[i] >= T) {
+        freq[j] = std::uint16_t((freq[i] + 1) / 2);
+        son[j] = son[i];
+        ++j;
+      }
     }
-  }
-}
-
-void LzhDecoder::update(int symbol) {
-  if (freq_[R] == kMaxFreq) rebuildTree();
-  int c = prnt_[symbol + T];
-  do {
-    const unsigned k = ++freq_[c];
-    if (k > freq_[c + 1]) {
-      int l = c + 1;
-      while (k > freq_[l + 1]) ++l;
-      freq_[c] = freq_[l];
-      freq_[l] = std::uint16_t(k);
-
-      const int i = son_[c];
-      prnt_[i] = std::uint16_t(l);
-      if (i < T) prnt_[i + 1] = std::uint16_t(l);
-
-      const int j = son_[l];
-      son_[l] = std::uint16_t(i);
-      prnt_[j] = std::uint16_t(c);
-      if (j < T) prnt_[j + 1] = std::uint16_t(c);
-      son_[c] = std::uint16_t(j);
-      c = l;
+    // Internal nodes, each inserted where its count keeps the table in order.
+    for (int i = 0, node = kCharCount; node < T; i += 2, ++node) {
+      const unsigned f = unsigned(freq[i]) + freq[i + 1];
+      int k = node - 1;
+      while (f < freq[k]) --k;
+      ++k;
+      for (int m = node; m > k; --m) {
+        freq[m] = freq[m - 1];
+        son[m] = son[m - 1];
+      }
+      freq[k] = std::uint16_t(f);
+      son[k] = std::uint16_t(i);
     }
-    c = prnt_[c];
-  } while (c != 0);
-}
-
-void LzhDecoder::fillBits() {
-  while (bitCount_ <= 8) {
-    std::uint8_t b = 0;
-    std::size_t got = 0;
-    (*read_)(&b, 1, got);
-    if (got == 0) b = 0;  // a short stream goes on as zero bits
-    bitBuf_ = std::uint16_t(bitBuf_ | (unsigned(b) << (8 - bitCount_)));
-    bitCount_ = std::uint8_t(bitCount_ + 8);
-  }
-}
-
-int LzhDecoder::getBit() {
-  fillBits();
-  const int bit = bitBuf_ >> 15;
-  bitBuf_ = std::uint16_t(bitBuf_ << 1);
-  --bitCount_;
-  return bit;
-}
-
-int LzhDecoder::getByte() {
-  fillBits();
-  const int byte = bitBuf_ >> 8;
-  bitBuf_ = std::uint16_t(bitBuf_ << 8);
-  bitCount_ = std::uint8_t(bitCount_ - 8);
-  return byte;
-}
-
-int LzhDecoder::decodeSymbol() {
-  int c = son_[R];
-  while (c < T) c = son_[c + getBit()];
-  c -= T;
-  update(c);
-  return c;
-}
-
-int LzhDecoder::decodeDistance() {
-  int b = getByte();
-  const int upper = kDistance.code[b];
-  for (int n = kDistance.len[b] - 2; n > 0; --n) b = (b << 1) + getBit();
-  return (upper << 6) | (b & 63);
-}
-
-void LzhDecoder::decode(std::uint32_t size, const ReadFn& read, const WriteFn& write) {
-  AtExit release{[this] {
-    freq_ = {};
-    prnt_ = {};
-    son_ = {};
-    ring_ = {};
-    read_ = nullptr;
-  }};
-  try {
-    freq_.assign(T + 1, 0);
-    prnt_.assign(T + kCharCount, 0);
-    son_.assign(T, 0);
-    ring_.assign(N + F - 1, 0);
-  } catch (const std::bad_alloc&) {
-    throw LzhError(kLzhNoMemoryMessage);
-  }
-  read_ = &read;
-  rebuilds_ = 0;
-  bitBuf_ = 0;
-  bitCount_ = 0;
-  startModel();
-  std::fill(ring_.begin(), ring_.begin() + kRingStart, std::uint8_t(' '));
-  int r = kRingStart;
-
-  std::uint64_t count = 0;
-  while (count < size) {
-    const int c = decodeSymbol();
-    if (c < 256) {
-      const std::uint8_t b = std::uint8_t(c);
-      write(&b, 1);
-      ring_[r] = b;
-      r = (r + 1) & (N - 1);
-      ++count;
-    } else {
-      const int start = (r - decodeDistance() - 1) & (N - 1);
-      const int length = c - 255 + kThreshold;
-      for (int k = 0; k < length; ++k) {
-        const std::uint8_t b = ring_[(start + k) & (N - 1)];
-        write(&b, 1);
-        ring_[r] = b;
-        r = (r + 1) & (N - 1);
-        ++count;
+    for (int i = 0; i < T; ++i) {
+      const int k = son[i];
+      if (k >= T) {
+        prnt[k] = std::uint16_t(i);
+      } else {
+        prnt[k] = prnt[k + 1] = std::uint16_t(i);
       }
     }
   }
+
+  // The counts stay sorted, so the nodes a raised count must pass are the run of its old
+  // value right after it. Returns the run's last node, l with f[l] < k <= f[l + 1].
+  static int runEnd(const std::uint16_t* f, int first, unsigned k) {
+#if defined(__SSE2__)
+    // Eight counts at a time; the sentinel and its padding end every run.
+    const __m128i bias = _mm_set1_epi16(std::int16_t(0x8000));  // unsigned order via signed compare
+    const __m128i key = _mm_xor_si128(_mm_set1_epi16(std::int16_t(k)), bias);
+    for (int l = first;; l += 8) {
+      const __m128i v = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(f + l + 1)), bias);
+      const unsigned below = unsigned(_mm_movemask_epi8(_mm_cmpgt_epi16(key, v)));  // 2 bits per count
+      if (below != 0xFFFF) return l + std::countr_one(below) / 2;
+    }
+#else
+    int l = first;
+    while (k > f[l + 1]) ++l;
+    return l;
+#endif
+  }
+
+  void update(int symbol) {
+    if (freq[R] == kMaxFreq) [[unlikely]] rebuild();
+    std::uint16_t* const f = freq;
+    std::uint16_t* const s = son;
+    std::uint16_t* const p = prnt;
+    int c = p[symbol + T];
+    do {
+      const unsigned k = ++f[c];
+      if (k > f[c + 1]) [[unlikely]] {
+        const int l = runEnd(f, c + 1, k);
+        f[c] = f[l];
+        f[l] = std::uint16_t(k);
+
+        const int i = s[c];
+        p[i] = std::uint16_t(l);
+        if (i < T) p[i + 1] = std::uint16_t(l);
+
+        const int j = s[l];
+        s[l] = std::uint16_t(i);
+        p[j] = std::uint16_t(c);
+        if (j < T) p[j + 1] = std::uint16_t(c);
+        s[c] = std::uint16_t(j);
+        c = l;
+      }
+      c = p[c];
+    } while (c != 0);
+  }
+
+  template <class Bits>
+  int decodeSymbol(Bits& in) {
+    int c = in.walk(son);
+    update(c);
+    return c;
+  }
+
+  template <class Bits>
+  static int decodeDistance(Bits& in) {
+    const unsigned b = in.byte();
+    const int extra = kDistance.len[b] - 2;
+    const unsigned low = (b << extra | in.bits(extra)) & 63;
+    return kDistance.code[b] << 6 | int(low);
+  }
+};
+
+// Byte-at-a-time stream input: refills only when 8 bits or fewer are left, so a reader is
+// never asked for more than the bits need plus two bytes.
+class StreamBits {
+ public:
+  explicit StreamBits(const LzhDecoder::ReadFn& read) : read_(read) {}
+  void prepare() {}
+  unsigned bit() {
+    fill();
+    const unsigned b = buf_ >> 15;
+    buf_ = std::uint16_t(buf_ << 1);
+    --count_;
+    return b;
+  }
+  unsigned byte() {
+    fill();
+    const unsigned b = buf_ >> 8;
+    buf_ = std::uint16_t(buf_ << 8);
+    count_ -= 8;
+    return b;
+  }
+  unsigned bits(int n) {
+    unsigned v = 0;
+    for (; n > 0; --n) v = v << 1 | bit();
+    return v;
+  }
+  // Root to leaf, one bit per level; returns the symbol.
+  int walk(const std::uint16_t* son) {
+    int c = son[R];
+    while (c < T) c = son[c + bit()];
+    return c - T;
+  }
+
+ private:
+  void fill() {
+    while (count_ <= 8) {
+      std::uint8_t b = 0;
+      std::size_t got = 0;
+      read_(&b, 1, got);
+      if (got == 0) b = 0;  // a short stream goes on as zero bits
+      buf_ = std::uint16_t(buf_ | (unsigned(b) << (8 - count_)));
+      count_ += 8;
+    }
+  }
+
+  const LzhDecoder::ReadFn& read_;
+  std::uint16_t buf_ = 0;
+  int count_ = 0;
+};
+
+// Memory input through a 64-bit buffer, topped up once per symbol. A code path in the tree
+// is normally far shorter than the buffer, but the tree is not trusted to be: the walk
+// refills whenever it runs dry.
+class MemoryBits {
+ public:
+  MemoryBits(const std::uint8_t* data, std::size_t length, std::size_t readLimit, const std::size_t& produced,
+             std::uint32_t size)
+      : p_(data), end_(data + length), limit_(readLimit), produced_(produced), size_(size) {}
+
+  void prepare() {
+    if (count_ < 32) refill();
+  }
+  unsigned bit() {
+    if (count_ == 0) refill();
+    const unsigned b = unsigned(buf_ >> 63);
+    buf_ <<= 1;
+    --count_;
+    return b;
+  }
+  unsigned byte() {
+    if (count_ < 8) refill();
+    const unsigned b = unsigned(buf_ >> 56);
+    buf_ <<= 8;
+    count_ -= 8;
+    return b;
+  }
+  unsigned bits(int n) {  // 1 to 6
+    if (count_ < n) refill();
+    const unsigned v = unsigned(buf_ >> (64 - n));
+    buf_ <<= n;
+    count_ -= n;
+    return v;
+  }
+  // Root to leaf with the buffer in registers; returns the symbol.
+  int walk(const std::uint16_t* son) {
+    std::uint64_t buf = buf_;
+    int count = count_;
+    int c = son[R];
+    while (c < T) {
+      if (count == 0) [[unlikely]] {
+        buf_ = buf;
+        count_ = 0;
+        refill();
+        buf = buf_;
+        count = count_;
+      }
+      c = son[c + int(buf >> 63)];
+      buf <<= 1;
+      --count;
+    }
+    buf_ = buf;
+    count_ = count;
+    return c - T;
+  }
+
+  // Bits taken so far.
+  std::uint64_t consumed() const { return std::uint64_t(loaded_) * 8 - std::uint64_t(count_); }
+
+  // A byte-at-a-time reader keeps more than 8 bits buffered before each read, so the read
+  // that takes bit c (counting from 0) has asked for ceil((c + 9) / 8) bytes. The last read
+  // of every symbol takes a single bit.
+  void checkLimit(std::uint64_t nextBit) const {
+    if (limit_ == SIZE_MAX) return;
+    if ((nextBit + 9 + 7) / 8 > limit_)
+      throw LzhError("LZH : compressed data ends after " + std::to_string(produced_) + " of the " +
+                     std::to_string(size_) + " bytes it announces");
+  }
+
+ private:
+  void refill() {
+    if (end_ - p_ >= 8) {
+      std::uint64_t w;
+      std::memcpy(&w, p_, 8);
+      w = toBigEndian(w);
+      const int take = (63 - count_) >> 3;  // whole bytes that fit
+      buf_ |= (w >> count_) & ~(~std::uint64_t(0) >> (count_ + take * 8));
+      p_ += take;
+      loaded_ += std::size_t(take);
+      count_ += take * 8;
+      return;
+    }
+    // The last few bytes, then zeros for as long as the decode wants them.
+    checkLimit(consumed());
+    while (count_ <= 56) {
+      const std::uint64_t b = p_ < end_ ? *p_++ : 0;
+      buf_ |= b << (56 - count_);
+      ++loaded_;
+      count_ += 8;
+    }
+  }
+
+  static std::uint64_t toBigEndian(std::uint64_t w) {
+    if constexpr (std::endian::native == std::endian::little) return __builtin_bswap64(w);
+    return w;
+  }
+
+  const std::uint8_t* p_;
+  const std::uint8_t* end_;
+  std::size_t limit_;
+  const std::size_t& produced_;
+  std::uint32_t size_;
+  std::uint64_t buf_ = 0;  // valid bits at the top
+  int count_ = 0;
+  std::size_t loaded_ = 0;
+};
+
+// Output through the write callback, one byte at a time, with the ring as history.
+class StreamOut {
+ public:
+  StreamOut(const LzhDecoder::WriteFn& write, std::uint8_t* ring) : write_(write), ring_(ring) {
+    // Spaces, then zeros where the first bytes will go: a copy from far back may read those.
+    std::fill(ring_, ring_ + kRingStart, std::uint8_t(' '));
+    std::fill(ring_ + kRingStart, ring_ + N + F - 1, std::uint8_t(0));
+  }
+  void literal(std::uint8_t b) {
+    write_(&b, 1);
+    ring_[r_] = b;
+    r_ = (r_ + 1) & (N - 1);
+    ++produced;
+  }
+  void copy(int distance, int length) {
+    const int start = (r_ - distance - 1) & (N - 1);
+    for (int k = 0; k < length; ++k) literal(ring_[(start + k) & (N - 1)]);
+  }
+  std::size_t produced = 0;
+
+ private:
+  const LzhDecoder::WriteFn& write_;
+  std::uint8_t* ring_;
+  int r_ = kRingStart;
+};
+
+// Output into one buffer that is also the history: a copy reaching back before the first
+// byte reads the ring's starting contents (spaces, and zeros in its last kMaxMatch places).
+class FlatOut {
+ public:
+  static constexpr std::size_t kSlack = 8;  // room for the last 8-byte copy step
+
+  explicit FlatOut(std::uint8_t* out) : out_(out) {}
+  void literal(std::uint8_t b) { out_[produced++] = b; }
+  void copy(int distance, int length) {
+    std::uint8_t* dst = out_ + produced;
+    const std::ptrdiff_t back = std::ptrdiff_t(distance) + 1;
+    produced += std::size_t(length);
+    if (std::size_t(back) > produced - std::size_t(length)) {
+      for (int k = 0; k < length; ++k) {
+        const std::ptrdiff_t from = std::ptrdiff_t(dst - out_) + k - back;
+        dst[k] = from >= 0 ? out_[from] : from >= -kRingStart ? std::uint8_t(' ') : std::uint8_t(0);
+      }
+      return;
+    }
+    const std::uint8_t* src = dst - back;
+    if (back >= 8) {
+      for (int k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
+    } else {
+      for (int k = 0; k < length; ++k) dst[k] = src[k];
+    }
+  }
+  std::size_t produced = 0;
+
+ private:
+  std::uint8_t* out_;
+};
+
+template <class Bits, class Out>
+void decodeLoop(Model& model, std::uint32_t size, Bits& in, Out& out) {
+  while (out.produced < size) {
+    in.prepare();
+    const int c = model.decodeSymbol(in);
+    if (c < 256) {
+      out.literal(std::uint8_t(c));
+    } else {
+      const int distance = Model::decodeDistance(in);
+      out.copy(distance, c - 255 + kThreshold);
+    }
+  }
+}
+
+// The model and ring, released when the decode ends however it ends.
+struct Tables {
+  std::uint8_t ring[N + F - 1];
+  Model model;
+};
+
+std::unique_ptr<Tables> allocateTables() {
+  std::unique_ptr<Tables> t(new (std::nothrow) Tables);
+  if (!t) throw LzhError(kLzhNoMemoryMessage);
+  t->model.start();
+  return t;
+}
+
+}  // namespace
+
+void LzhDecoder::decode(std::uint32_t size, const ReadFn& read, const WriteFn& write) {
+  rebuilds_ = 0;
+  const auto tables = allocateTables();
+  StreamBits in(read);
+  StreamOut out(write, tables->ring);
+  decodeLoop(tables->model, size, in, out);
+  rebuilds_ = tables->model.rebuilds;
+}
+
+void LzhDecoder::decode(std::uint32_t size, const std::uint8_t* data, std::size_t length,
+                        std::vector<std::uint8_t>& out, std::size_t readLimit) {
+  rebuilds_ = 0;
+  const auto tables = allocateTables();
+  const std::size_t base = out.size();
+  try {
+    out.resize(base + std::size_t(size) + F + FlatOut::kSlack);
+  } catch (const std::bad_alloc&) {
+    throw LzhError(kLzhNoMemoryMessage);
+  }
+  FlatOut flat(out.data() + base);
+  MemoryBits in(data, length, readLimit, flat.produced, size);
+  decodeLoop(tables->model, size, in, flat);
+  if (in.consumed() > 0) in.checkLimit(in.consumed() - 1);
+  out.resize(base + flat.produced);
+  rebuilds_ = tables->model.rebuilds;
 }
 
 std::vector<std::uint8_t> lzhDecompress(const std::uint8_t* data, std::size_t size, std::uint32_t sizeLimit,
@@ -231,22 +461,9 @@ std::vector<std::uint8_t> lzhDecompress(const std::uint8_t* data, std::size_t si
     throw LzhError("LZH : decoded size " + std::to_string(n) + " exceeds the limit of " +
                    std::to_string(sizeLimit) + " bytes");
   std::vector<std::uint8_t> out;
-  out.reserve(std::size_t(n) + F);
-  std::size_t pos = 4;
-  std::size_t pastEnd = 0;
   LzhDecoder decoder;
-  decoder.decode(
-      n,
-      [&](std::uint8_t* buffer, std::size_t wanted, std::size_t& got) {
-        got = std::min(wanted, size - pos);
-        std::copy_n(data + pos, got, buffer);
-        pos += got;
-        pastEnd += wanted - got;
-        if (rejectTruncated && pastEnd > 1)
-          throw LzhError("LZH : compressed data ends after " + std::to_string(out.size()) + " of the " +
-                         std::to_string(n) + " bytes it announces");
-      },
-      [&](const std::uint8_t* buffer, std::size_t count) { out.insert(out.end(), buffer, buffer + count); });
+  // A complete stream needs at most one byte past its end (see the header).
+  decoder.decode(n, data + 4, size - 4, out, rejectTruncated ? size - 4 + 1 : SIZE_MAX);
   return out;
 }
 
@@ -469,8 +686,9 @@ std::vector<std::uint8_t> lzhCompress(const std::uint8_t* data, std::size_t size
   out.reserve(size / 2 + 16);
   for (int k = 0; k < 4; ++k) out.push_back(std::uint8_t(size >> (8 * k)));
 
-  std::vector<std::uint8_t> text(std::size_t(kRingStart), std::uint8_t(' '));
-  text.insert(text.end(), data, data + size);
+  std::vector<std::uint8_t> text(std::size_t(kRingStart) + size);
+  std::fill_n(text.begin(), kRingStart, std::uint8_t(' '));
+  if (size) std::copy_n(data, size, text.begin() + kRingStart);
 
   BitSink sink(out);
   HuffModel model;

@@ -42,29 +42,21 @@ class LzhDecoder {
 
   // Decodes the bit stream (the part after the size header) until at least `size` bytes are
   // written. The last match is copied whole, so up to kMaxMatch - 1 bytes more may come out.
-  // Input past the end reads as zero bytes. The tables live only for the call.
+  // Input past the end reads as zero bytes. The tables live only for the call. Stream readers
+  // get one byte asked for at a time, and at most two bytes beyond what the bits need, and
+  // `write` gets one byte at a time.
   void decode(std::uint32_t size, const ReadFn& read, const WriteFn& write);
+
+  // The same decode straight from and into memory: `out` receives everything produced. With
+  // `readLimit`, a stream whose bits would need more than that many bytes (counted as a
+  // byte-at-a-time reader would be asked for them) throws LzhError instead of going on.
+  void decode(std::uint32_t size, const std::uint8_t* data, std::size_t length, std::vector<std::uint8_t>& out,
+              std::size_t readLimit = SIZE_MAX);
 
   // How often the last decode halved its frequencies and rebuilt the tree.
   unsigned rebuilds() const { return rebuilds_; }
 
  private:
-  void startModel();
-  void rebuildTree();
-  void update(int symbol);
-  int decodeSymbol();
-  int decodeDistance();
-  int getBit();
-  int getByte();
-  void fillBits();
-
-  std::vector<std::uint16_t> freq_;
-  std::vector<std::uint16_t> prnt_;
-  std::vector<std::uint16_t> son_;
-  std::vector<std::uint8_t> ring_;
-  std::uint16_t bitBuf_ = 0;
-  std::uint8_t bitCount_ = 0;
-  const ReadFn* read_ = nullptr;
   unsigned rebuilds_ = 0;
 };
 

@@ -277,15 +277,21 @@ bool TrayIcon::FillTrayData() {
 
 bool TrayIcon::AddToTray() {
   iconVisible_ = true;
-  return FillTrayData() && Shell_NotifyIconA(NIM_ADD, &data_);
+  const bool added = FillTrayData() && Shell_NotifyIconA(NIM_ADD, &data_);
+  if (added) inTray_ = true;  // a failed add (one already there) leaves the entry as it was
+  return added;
 }
 
 bool TrayIcon::RemoveFromTray() {
   iconVisible_ = false;
+  inTray_ = false;
   return FillTrayData() && Shell_NotifyIconA(NIM_DELETE, &data_);
 }
 
-bool TrayIcon::UpdateTray() { return FillTrayData() && Shell_NotifyIconA(NIM_MODIFY, &data_); }
+bool TrayIcon::UpdateTray() {
+  if (!FillTrayData()) return false;
+  return inTray_ && Shell_NotifyIconA(NIM_MODIFY, &data_);
+}
 
 void TrayIcon::loaded() {
   Component::loaded();

@@ -110,6 +110,9 @@ class TrayIcon : public Component {
   HWND activeControl_ = nullptr;
   TrayClickTracker clicks_;
   NOTIFYICONDATAA data_{};
+  // Whether our entry is in the tray: a modify before the first add cannot succeed, and
+  // each call is a round trip to the shell, so start-up skips them.
+  bool inTray_ = false;
   HWND window_ = nullptr;
   WindowHook appHook_;
   WindowHook ownerHook_;

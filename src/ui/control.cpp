@@ -161,6 +161,12 @@ LRESULT WinControl::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
       SetTextColor(dc, colorToRGB(c ? c->font().desc().color : clWindowText));
       return reinterpret_cast<LRESULT>(c ? c->backgroundBrush() : backgroundBrush());
     }
+    case WM_HSCROLL: case WM_VSCROLL:
+      // A scroll bar control's notification goes back to the control (CN_HSCROLL, CN_VSCROLL),
+      // so that it, and whatever sits in front of its procedure, handles its own scrolling.
+      if (lp && fromHandle(reinterpret_cast<HWND>(lp)))
+        return SendMessageW(reinterpret_cast<HWND>(lp), msg + 0xBC00, wp, lp);
+      break;
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(hwnd_, &r);

@@ -48,6 +48,10 @@ class WinControl : public Component {
   void setFont(const FontSpec& desc);
   const std::string& hint() const { return hint_; }
   void setHint(const std::string& h) { hint_ = h; }
+  // Hints are off unless switched on here or on a parent (the parent's switch covers its
+  // children).
+  bool showHint() const { return showHint_; }
+  void setShowHint(bool on) { showHint_ = on; }
   PopupMenu* popupMenu() const { return popupMenu_; }
   void setPopupMenu(PopupMenu* menu);
   // Asked for by skinners so that what they paint over the control does not flicker.
@@ -102,6 +106,7 @@ class WinControl : public Component {
   Align align_ = Align::None;
   bool visible_ = true;
   bool doubleBuffered_ = false;
+  bool showHint_ = false;
   Color color_ = clBtnFace;
   Font font_;
   std::string hint_;

@@ -35,6 +35,7 @@ const char* kUsage =
     "                                        OK (or the first button, or TEXT)\n"
     "  listbox CLASS TITLE [--wait-count N SECONDS]\n"
     "                                        prints the items of the window's list box\n"
+    "  list-top CLASS TITLE                  prints the first visible row of its list box\n"
     "  tray-icons SECONDS                    waits for icons in Wine's stand-alone tray and\n"
     "                                        prints each icon's centre \"X Y\" (screen)\n"
     "  child-rect CLASS TITLE CHILD          screen \"left top width height\" of the first child\n"
@@ -394,6 +395,19 @@ int trayIcons(double seconds) {
 
 // ---- what the screenshots are checked against ------------------------------------------
 
+// The history list's first visible row (LB_GETTOPINDEX).
+int listTop(const char* cls, const char* title) {
+  HWND top = findTop(cls, title);
+  HWND lb = top ? findChild(top, "listbox") : nullptr;
+  DWORD_PTR index = 0;
+  if (!lb || !SendMessageTimeoutW(lb, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 3000, &index)) {
+    std::printf("no list box\n");
+    return 1;
+  }
+  std::printf("%ld\n", static_cast<long>(static_cast<LRESULT>(index)));
+  return 0;
+}
+
 int childRect(const char* cls, const char* title, const char* part) {
   HWND top = findTop(cls, title);
   return printRect(top ? findChild(top, lower(part)) : nullptr);
@@ -571,6 +585,7 @@ int main(int argc, char** argv) {
     std::printf(a ? "0x%04x\n" : "none\n", a);
     return a ? 0 : 1;
   }
+  if (cmd == "list-top" && argc == 4) return listTop(argv[2], argv[3]);
   if (cmd == "child-rect" && argc == 5) return childRect(argv[2], argv[3], argv[4]);
   if (cmd == "sys-color" && argc == 3 && parseNumber(argv[2], m)) return sysColor(m);
   if (cmd == "text-ink" && argc == 7)

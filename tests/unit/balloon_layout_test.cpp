@@ -185,6 +185,39 @@ TEST(BalloonLayoutPosition, NoFlipAwayFromEdgesAndExplicitPositionsFlipToo) {
   EXPECT_EQ(placeBalloon(l, BalloonPosition(9), {924, 688}, kWork).position, bpLeftUp);
 }
 
+TEST(BalloonLayoutPosition, AsTheHintFlipsAtTheCursorAndIsFourPixelsTaller) {
+  BalloonContent c;
+  c.hasHeader = true, c.header = {60, 13};
+  c.hasIcon = true, c.icon = {16, 16};
+  c.hasText = true, c.text = {150, 13};
+  c.stemLift = 32;
+  const BalloonLayout l = measureBalloon(c);
+  // Below a cursor at (300, 300): the stem tip 32 pixels lower, the body below and left.
+  const Rect below = balloonRectAt({300, 332}, bpAuto, l);
+  HintBalloonFrame f = hintBalloonFrame(l, bpAuto, below, kWork);
+  EXPECT_EQ(f.placement.position, bpLeftDown);
+  EXPECT_EQ(f.placement.rect, below);
+  EXPECT_EQ(f.bounds, (Rect{below.left, below.top, below.right, below.bottom + 4}));
+  EXPECT_EQ(f.layout.height, l.height + 4);
+  EXPECT_EQ(f.layout.width, l.width);
+  EXPECT_EQ(balloonShape(f.layout, bpLeftDown).body.bottom, l.height + 1);
+
+  // Near the bottom it turns above the cursor: the lift takes the body clear of its picture.
+  f = hintBalloonFrame(l, bpAuto, balloonRectAt({300, 732}, bpAuto, l), kWork);
+  EXPECT_EQ(f.placement.position, bpLeftUp);
+  EXPECT_EQ(f.placement.rect.bottom, 700);
+  EXPECT_EQ(f.placement.contentTop, 0);
+  EXPECT_EQ(f.bounds.bottom, 704);
+  // Near the right edge an explicit bpRightDown turns left.
+  f = hintBalloonFrame(l, bpRightDown, balloonRectAt({1010, 100}, bpRightDown, l), kWork);
+  EXPECT_EQ(f.placement.position, bpLeftDown);
+  EXPECT_EQ(stemTip(f.placement.rect, f.placement.position, l), (Point{1010, 100}));
+
+  // The icon sits level with the header in the hint, a pixel above it in a balloon.
+  EXPECT_EQ(balloonPaintRects(l, 16, false, true).icon, (Point{12, 24}));
+  EXPECT_EQ(balloonPaintRects(l, 16, false).icon, (Point{12, 23}));
+}
+
 TEST(BalloonLayoutPosition, WorkAreaNotAtTheOriginComparesEdgesNotSizes) {
   BalloonLayout l = alertLayout();
   // Taskbar at the top: work area 30..768. A body ending at 749 fits.

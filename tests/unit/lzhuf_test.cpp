@@ -114,6 +114,11 @@ TEST(LzhDecoderHand, RingStartsWithSpacesAndShortInputReadsAsZero) {
   const std::size_t fromNothing = vrin::lzhDecompress(Bytes{0x40, 0, 0, 0}).size();
   EXPECT_GE(fromNothing, 64u);
   EXPECT_LT(fromNothing, 64u + 60u);
+  // The farthest copy at the start reads the ring's last places, not yet written: zeros, by
+  // both ways in. Distance 4095 is first byte FF (upper six bits 63) and six 1 bits.
+  const Bytes farCopy = bitsToBytes(kLen4 + "11111111" + "111111");
+  EXPECT_EQ(vrin::lzhDecompress(withSize(4, farCopy)), Bytes(4, 0));
+  EXPECT_EQ(decodeRaw(4, farCopy), Bytes(4, 0));
 }
 
 TEST(LzhDecoderHand, LastCopyRunsPastTheSize) {
@@ -312,6 +317,50 @@ TEST(LzhRoundTrip, TruncatedStreamsStillYieldTheFullSize) {
   // Losing the last byte only touches what its 8 bits coded: at most 8 symbols of 60 bytes.
   const Bytes back = vrin::lzhDecompress(Bytes(packed.begin(), packed.end() - 1));
   EXPECT_TRUE(std::equal(input.begin(), input.end() - 480, back.begin()));
+}
+
+// The memory path refuses a cut stream exactly where a byte-at-a-time reader would have been
+// asked for more than one byte past the end, and agrees with the stream path on the bytes.
+void expectCutHandledLikeAByteReader(const Bytes& input, std::size_t cut) {
+  const Bytes packed = vrin::lzhCompress(input);
+  const Bytes kept(packed.begin(), packed.end() - std::ptrdiff_t(std::min(cut, packed.size() - 4)));
+  std::size_t asked = 0;
+  vrin::LzhDecoder().decode(
+      std::uint32_t(input.size()),
+      [&](std::uint8_t* buf, std::size_t, std::size_t& got) {
+        got = asked < kept.size() - 4 ? 1 : 0;
+        if (got) buf[0] = kept[4 + asked];
+        ++asked;
+      },
+      [](const std::uint8_t*, std::size_t) {});
+  if (asked > kept.size() - 4 + 1) {
+    EXPECT_THROW(vrin::lzhDecompress(kept.data(), kept.size(), vrin::kLzhDefaultSizeLimit, true), vrin::LzhError);
+  } else {
+    EXPECT_EQ(vrin::lzhDecompress(kept.data(), kept.size(), vrin::kLzhDefaultSizeLimit, true),
+              vrin::lzhDecompress(kept));
+  }
+}
+
+TEST(LzhDecompress, RejectsCutStreamsWhereAByteReaderWouldRunPastTheEnd) {
+  Bytes input = proseText(30000);
+  const Bytes noise = randomBytes(40000, 5);  // mostly literals: a tree rebuild on the way
+  input.insert(input.end(), noise.begin(), noise.end());
+  input.resize(input.size() + 5000, 0);
+  unsigned rebuilds = 0;
+  const Bytes packed = vrin::lzhCompress(input);
+  EXPECT_EQ(decodeRaw(std::uint32_t(input.size()), Bytes(packed.begin() + 4, packed.end()), &rebuilds), input);
+  EXPECT_GE(rebuilds, 1u);
+  EXPECT_EQ(vrin::lzhDecompress(packed.data(), packed.size(), vrin::kLzhDefaultSizeLimit, true), input);
+  for (std::size_t cut : {std::size_t(1), std::size_t(2), packed.size() / 3}) {
+    SCOPED_TRACE(cut);
+    expectCutHandledLikeAByteReader(input, cut);
+  }
+  // Streams ending at every bit position of their last byte, whole and one or two bytes short.
+  for (std::size_t n = 1000; n < 1024; ++n)
+    for (std::size_t cut = 0; cut < 3; ++cut) {
+      SCOPED_TRACE(testing::Message() << n << " bytes, cut " << cut);
+      expectCutHandledLikeAByteReader(proseText(n), cut);
+    }
 }
 
 }  // namespace

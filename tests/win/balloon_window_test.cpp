@@ -76,13 +76,19 @@ TEST_F(BalloonTest, CloseButtonHidesOnlyWhenReleasedInside) {
 
 TEST_F(BalloonTest, AsTheApplicationHintItClearsTheCursorAndLetsTheMouseThrough) {
   auto* hint = new BalloonWindow(form.get());
-  const POINT at{300, 300};
-  hint->activateHint(at, "A hint");
+  // Near the bottom of the work area the body turns above the cursor, clear of its picture.
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const POINT at{300, work.bottom - 20};
+  RECT r = hint->calcHintRect(GetSystemMetrics(SM_CXSCREEN), "A hint");
+  OffsetRect(&r, at.x, at.y + GetSystemMetrics(SM_CYCURSOR));
+  hint->activateHint(r, "A hint");
   HWND h = hint->handle();
   EXPECT_TRUE(IsWindowVisible(h));
   EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
   EXPECT_EQ(hint->placement().position, bpLeftUp);
-  EXPECT_EQ(windowRect(h).bottom + GetSystemMetrics(SM_CYCURSOR), at.y);
+  EXPECT_EQ(hint->placement().rect.bottom, at.y);
+  EXPECT_EQ(windowRect(h).bottom, at.y + 4);
   EXPECT_EQ(hint->layout().sizeClass, 1);  // the default header "Vrin killed popup"
   hint->hideWindow();
   EXPECT_FALSE(IsWindowVisible(h));

@@ -209,8 +209,15 @@ BalloonPlacement placeBalloon(const BalloonLayout& l, BalloonPosition requested,
     pos = autoPosition(point, work);
     r = balloonRectAt(point, pos, l);
   }
+  return flipBalloon(l, pos, r, work);
+}
 
-  // Each test looks at the rectangle as placed above; the move comes once, at the end.
+BalloonPlacement flipBalloon(const BalloonLayout& l, BalloonPosition position, const Rect& placed,
+                             const Rect& work) {
+  // bpAuto's rectangle is bpLeftDown's; the flips need a side to turn from.
+  BalloonPosition pos = position == bpAuto || position > bpRightUp ? bpLeftDown : position;
+  Rect r = placed;
+  // Each test looks at the rectangle as placed; the move comes once, at the end.
   const BalloonPosition before = pos;
   if (r.bottom > work.bottom && stemOnTop(pos)) pos = pos == bpLeftDown ? bpLeftUp : bpRightUp;
   if (r.right > work.right && !bodyExtendsLeft(pos)) pos = pos == bpRightDown ? bpLeftDown : bpLeftUp;
@@ -221,6 +228,17 @@ BalloonPlacement placeBalloon(const BalloonLayout& l, BalloonPosition requested,
     r = offsetRect(r, b.x - a.x, b.y - a.y);
   }
   return {pos, r, contentTop(pos, l)};
+}
+
+HintBalloonFrame hintBalloonFrame(const BalloonLayout& l, BalloonPosition position, const Rect& hintRect,
+                                  const Rect& work) {
+  HintBalloonFrame f;
+  f.placement = flipBalloon(l, position, hintRect, work);
+  f.bounds = f.placement.rect;
+  f.bounds.bottom += kHintExtraHeight;
+  f.layout = l;
+  f.layout.height += kHintExtraHeight;
+  return f;
 }
 
 Rect confineToScreen(const Rect& r, const Rect& screen) {
@@ -255,9 +273,9 @@ Rect closeButtonRect(int clientWidth, int top) {
   return {clientWidth - 22, top + 5, clientWidth - 6, top + 21};
 }
 
-BalloonPaintRects balloonPaintRects(const BalloonLayout& l, int top, bool closeButton) {
+BalloonPaintRects balloonPaintRects(const BalloonLayout& l, int top, bool closeButton, bool asHint) {
   BalloonPaintRects r;
-  r.icon = {12, top + 7};
+  r.icon = {12, top + (asHint ? 8 : 7)};
   r.header = {l.showIcon ? l.iconWidth + 20 : 12, top + 8, l.width, l.height};
   r.text = {12, top + l.headerHeight, l.width, l.height};
   if (closeButton) r.closeButton = closeButtonRect(l.width, top);

@@ -191,6 +191,23 @@ BalloonPlacement placeBalloon(const BalloonLayout& layout, BalloonPosition reque
                               Point point, const Rect& workArea);
 // Keeps the rectangle on the virtual screen (the stem may then miss its point).
 Rect confineToScreen(const Rect& r, const Rect& virtualScreen);
+// The flips alone, on a rectangle already placed for `position` (bpAuto counts as
+// bpLeftDown): away from each work-area edge it crosses, the stem tip staying put.
+BalloonPlacement flipBalloon(const BalloonLayout& layout, BalloonPosition position,
+                             const Rect& placed, const Rect& workArea);
+
+// ---- The balloon as the application's hint ----
+
+// Every hint window is this much taller than the rectangle it is shown over.
+constexpr int kHintExtraHeight = 4;
+struct HintBalloonFrame {
+  BalloonPlacement placement;  // after the flips
+  Rect bounds;                 // the window: the flipped rectangle, kHintExtraHeight taller
+  BalloonLayout layout;        // the layout at that height (shape and painting)
+};
+// `hintRect` is the hint's rectangle at the cursor, placed for `position`.
+HintBalloonFrame hintBalloonFrame(const BalloonLayout& layout, BalloonPosition position,
+                                  const Rect& hintRect, const Rect& workArea);
 
 // ---- Shape and painting ----
 
@@ -207,7 +224,9 @@ struct BalloonPaintRects {
   Rect text;          // DrawText box of the message
   Rect closeButton;   // empty without a close button
 };
-BalloonPaintRects balloonPaintRects(const BalloonLayout& layout, int contentTop, bool closeButton);
+// As the application's hint the icon sits one pixel lower, level with the header.
+BalloonPaintRects balloonPaintRects(const BalloonLayout& layout, int contentTop, bool closeButton,
+                                    bool asHint = false);
 Rect closeButtonRect(int clientWidth, int contentTop);
 
 // ---- The close button under the mouse ----
