@@ -28,6 +28,7 @@
 #include "ui/stdctrls.h"
 
 using namespace vrin;
+using vrin::test::gdiObjects;
 using vrin::test::pumpUntil;
 using vrin::test::readFile;
 using vrin::test::sourcePath;
@@ -100,18 +101,6 @@ void mouse(DWORD flags, int x = 0, int y = 0) {
   }
   SendInput(1, &in, sizeof in);
   Sleep(25);
-}
-
-// The process's GDI objects. Wine answers 0 to GetGuiResources; there the live entries of the
-// process's GDI handle table (the PEB's GdiSharedHandleTable, 24-byte entries with the
-// object type at byte 14) are counted instead.
-long gdiObjects() {
-  if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return long(n);
-  const auto* peb = reinterpret_cast<const char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-  const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + 0xF8);
-  long live = 0;
-  for (int i = 0; table && i < 0x10000; ++i) live += table[i * 24 + 14] != 0;
-  return table ? live : -1;
 }
 
 // Holds the left button down at (x, y) for 400 ms from another thread, while the system's
@@ -414,7 +403,7 @@ TEST_F(Scroll, TenThousandRepaintsLeaveTheGdiCountWhereItWas) {
   for (SkinScrollBar* skinned : std::initializer_list<SkinScrollBar*>{viewSkin, memoSkin, treeSkin})
     EXPECT_GT(arrowMatch(skinned->window(), arrowSquare(skinned->layout().vertical, false, false), 9, false), 0.95);
 
-  const long before = gdiObjects();
+  const long before = long(gdiObjects());
   ASSERT_GT(before, 0);
   for (int i = 0; i < 10000; ++i) {
     listSkin->RepaintSkin();
@@ -423,7 +412,7 @@ TEST_F(Scroll, TenThousandRepaintsLeaveTheGdiCountWhereItWas) {
     memoSkin->RepaintSkin();
     treeSkin->RepaintSkin();
   }
-  const long after = gdiObjects();
+  const long after = long(gdiObjects());
   std::printf("GDI objects before %ld, after 10,000 repaints of each scroll skinner %ld\n", before, after);
   EXPECT_EQ(after, before);
 }

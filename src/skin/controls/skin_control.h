@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/geometry.h"
+#include "ui/control.h"
 #include "ui/graphics.h"
 #include "ui/win.h"
 
@@ -22,10 +23,8 @@ class WinControl;
 struct SkinElement;
 struct Image;
 
-// The framework's notifications a skinner listens to.
-constexpr UINT CM_ENABLEDCHANGED = 0xB00C;
-constexpr UINT CM_MOUSEENTER = 0xB013;
-constexpr UINT CM_MOUSELEAVE = 0xB014;
+// The framework's notifications a skinner listens to (CM_ENABLEDCHANGED, CM_MOUSEENTER and
+// CM_MOUSELEAVE come from ui/control.h).
 constexpr UINT CN_HSCROLL = 0xBD14;
 constexpr UINT CN_VSCROLL = 0xBD15;
 
@@ -67,7 +66,7 @@ class SkinControl {
 
   // The owner's hover check found the cursor outside: CM_MOUSELEAVE is posted and the owner
   // forgets this control.
-  void leaveHot();
+  virtual void leaveHot();
 
   HWND window() const { return window_; }
   WinControl* control() const { return control_; }

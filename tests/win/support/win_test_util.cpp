@@ -1,5 +1,10 @@
 #include "support/win_test_util.h"
 
+#include <winternl.h>
+
+#include <cstddef>
+#include <cstdint>
+
 #include <map>
 
 #include "ui/pure/component.h"
@@ -55,6 +60,25 @@ ThreadOutcome onThreadWithoutCom(std::function<void()> work) {
   WaitForSingleObject(t, 30000);
   CloseHandle(t);
   return job.outcome;
+}
+
+// The process's GDI objects. Wine answers GetGuiResources with 0, so there the used entries
+// of the GDI handle table the process environment block points to are counted (entries of
+// 24 bytes: object, owner, unique, type, flags, user pointer; type 0 is a free entry).
+DWORD gdiObjects() {
+  if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return n;
+  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION info{};
+  if (!query || query(GetCurrentProcess(), 0, &info, sizeof info, nullptr) != 0) return 0;
+  const auto* peb = reinterpret_cast<const std::uint8_t*>(info.PebBaseAddress);
+  const std::size_t tableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+  const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + tableOffset);
+  if (!table) return 0;
+  DWORD used = 0;
+  for (std::size_t i = 0; i < 0x10000; ++i) used += table[i * 24 + 14] != 0;
+  return used;
 }
 
 }  // namespace vrin::test

@@ -35,4 +35,8 @@ struct ThreadOutcome {
 };
 ThreadOutcome onThreadWithoutCom(std::function<void()> work);
 
+// The process's GDI objects. Wine answers GetGuiResources with 0, so there the used entries
+// of the GDI handle table the process environment block points to are counted.
+DWORD gdiObjects();
+
 }  // namespace vrin::test
