@@ -1,6 +1,7 @@
 #include "ui/form.h"
 
 #include "ui/application.h"
+#include "ui/menus.h"
 
 namespace vrin {
 
@@ -54,6 +55,24 @@ LRESULT Form::dispatchFrom(const std::shared_ptr<const HandlerChain>& chain, std
   });
 }
 
+void Form::setMenu(MainMenu* menu) {
+  if (menu == menu_) return;
+  menu_ = menu;
+  if (menu) freeNotification(menu);
+  if (!hwnd_) return;
+  SetMenu(hwnd_, menu ? menu->handle() : nullptr);
+  // Whoever draws the window's menu bar (the skin) hears of the new menu.
+  SendMessageW(hwnd_, CM_MENUCHANGED, 0, reinterpret_cast<LPARAM>(static_cast<Menu*>(menu)));
+}
+
+void Form::notification(Component* component, Operation operation) {
+  WinControl::notification(component, operation);
+  if (operation != Operation::Remove || component != menu_) return;
+  menu_ = nullptr;
+  // The menu's handle goes with it: the window must not keep showing it.
+  if (hwnd_ && IsWindow(hwnd_)) SetMenu(hwnd_, nullptr);
+}
+
 void Form::setAutoScroll(bool on) {
   autoScroll_ = on;
   if (!on && hwnd_) ShowScrollBar(hwnd_, SB_BOTH, FALSE);
@@ -83,6 +102,7 @@ void Form::handleCreated() {
   SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(application().handle()));
   SetWindowPos(hwnd_, nullptr, left(), top(), width(), height(), SWP_NOZORDER | SWP_NOACTIVATE);
   if (clientWidth_ > 0) setClientSize(clientWidth_, clientHeight_);
+  if (menu_) SetMenu(hwnd_, menu_->handle());
   if (icon_.handle()) {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.handle()));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.handle()));
@@ -94,7 +114,7 @@ void Form::setClientSize(int width, int height) {
   clientHeight_ = height;
   if (!hwnd_) return;
   RECT r{0, 0, width, height};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE, DWORD(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+  AdjustWindowRectEx(&r, DWORD(GetWindowLongW(hwnd_, GWL_STYLE)), GetMenu(hwnd_) != nullptr, DWORD(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
   RECT w;
   GetWindowRect(hwnd_, &w);
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -161,6 +181,10 @@ LRESULT Form::windowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR:
       // A character key nothing took is offered to the form's handlers (menu accelerators).
       if (SendMessageW(hwnd_, CM_DIALOGCHAR, wp, lp)) return 0;
+      break;
+    case CM_MENUCHANGED:
+      // The menu rebuilds its handle when asked for it: the window shows the new one.
+      if (menu_ && lp == reinterpret_cast<LPARAM>(static_cast<Menu*>(menu_))) SetMenu(hwnd_, menu_->handle());
       break;
     case WM_QUERYENDSESSION:
       return closeQuery() ? TRUE : FALSE;

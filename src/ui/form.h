@@ -20,6 +20,8 @@ using MessageNext = std::function<LRESULT(UINT, WPARAM, LPARAM)>;
 using MessageHandler = std::function<LRESULT(UINT, WPARAM, LPARAM, const MessageNext& next)>;
 using CloseQueryEvent = Event<void(Component*, bool&)>;
 
+class MainMenu;
+
 class Form : public WinControl {
  public:
   explicit Form(Component* owner);
@@ -36,6 +38,9 @@ class Form : public WinControl {
   int clientWidth();
   int clientHeight();
   Icon& icon() { return icon_; }
+  // The window's menu bar. A change to the menu puts its rebuilt handle on the window.
+  MainMenu* menu() const { return menu_; }
+  void setMenu(MainMenu* menu);
 
   // The replaceable message handler: a component puts its handler in front of the form's
   // (the last added runs first) and calls `next` for what it does not take. Handlers can be
@@ -69,6 +74,7 @@ class Form : public WinControl {
   void handleCreated() override;
   LRESULT windowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void notification(Component* component, Operation operation) override;
 
  private:
   struct HandlerEntry {
@@ -86,6 +92,7 @@ class Form : public WinControl {
   bool destroyFired_ = false;
   std::wstring classNameW_;
   Icon icon_;
+  MainMenu* menu_ = nullptr;
 };
 
 }  // namespace vrin

@@ -22,6 +22,7 @@
 #include "skin/skin_data.h"
 #include "skin/skin_manager.h"
 #include "support/menu_capture.h"
+#include "support/menu_skin.h"
 #include "support/source_files.h"
 #include "support/win_test_util.h"
 #include "ui/application.h"
@@ -32,67 +33,15 @@ using namespace vrin;
 using vrin::test::captureWindow;
 using vrin::test::menuTextWidth;
 using vrin::test::lookWhileMenuOpen;
+using vrin::test::Bytes;
+using vrin::test::menuTestSkin;
+using namespace vrin::test::menuskin;
 using vrin::test::pumpUntil;
 using vrin::test::readFile;
 using vrin::test::runSoon;
 using vrin::test::sourcePath;
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// The test skin's pictures (tests/fixtures/skins/menus.ini says what they are).
-constexpr Pixel kItemEdge = rgb(0, 128, 0), kSelectedEdge = rgb(128, 0, 0), kSelectedFill = rgb(255, 200, 200),
-                kSeparatorInk = rgb(0, 0, 160), kUnusedFrame = rgb(128, 128, 128);
-constexpr Pixel kBackEdge = rgb(0, 0, 255), kBackFill = rgb(255, 255, 0);
-constexpr int kItemFrame = 24, kItemHeight = 20;
-
-void frameInto(Image& image, int left, int width, int border, Pixel edge, Pixel fill) {
-  for (int y = 0; y < image.height; ++y)
-    for (int x = left; x < left + width; ++x) {
-      const bool onEdge = x - left < border || x >= left + width - border || y < border || y >= image.height - border;
-      image.at(x, y) = onEdge ? edge : fill;
-    }
-}
-
-Bytes menuItemPicture() {
-  Image strip(5 * kItemFrame, kItemHeight);
-  frameInto(strip, 0, kItemFrame, 2, kItemEdge, kKeyColour);
-  // Frame 2, the separator: the key colour with a line low in the frame.
-  frameInto(strip, kItemFrame, kItemFrame, 0, kKeyColour, kKeyColour);
-  for (int x = kItemFrame; x < 2 * kItemFrame; ++x) strip.at(x, 16) = strip.at(x, 17) = kSeparatorInk;
-  frameInto(strip, 2 * kItemFrame, kItemFrame, 2, kUnusedFrame, kUnusedFrame);
-  frameInto(strip, 3 * kItemFrame, kItemFrame, 2, kSelectedEdge, kSelectedFill);
-  frameInto(strip, 4 * kItemFrame, kItemFrame, 2, kUnusedFrame, kUnusedFrame);
-  return encodeBmp24(strip);
-}
-
-Bytes menuBackgroundPicture() {
-  Image back(30, 30);
-  frameInto(back, 0, 30, 3, kBackEdge, kBackFill);
-  return encodeBmp24(back);
-}
-
-// The program's skin sources plus the two menu sections and their pictures.
-Bytes menuTestSkin() {
-  std::vector<SkinEntry> entries;
-  const Bytes names = readFile(sourcePath("resources/skin/index.txt"));
-  std::istringstream index(std::string(names.begin(), names.end()));
-  for (std::string name; std::getline(index, name);) {
-    while (!name.empty() && (name.back() == '\r' || name.back() == ' ')) name.pop_back();
-    if (name.empty()) continue;
-    Bytes bytes = readFile(sourcePath("resources/skin/" + name));
-    if (name == "vrinset.ini") {
-      const Bytes extra = readFile(sourcePath("tests/fixtures/skins/menus.ini"));
-      bytes.push_back('\n');
-      bytes.insert(bytes.end(), extra.begin(), extra.end());
-    }
-    entries.push_back({name, std::move(bytes)});
-  }
-  entries.push_back({"menuitem.bmp", menuItemPicture()});
-  entries.push_back({"menuback.bmp", menuBackgroundPicture()});
-  return packSkin(entries);
-}
 
 // One skin data for the forms of the first tests, with the test skin.
 SkinData& testSkin() {

@@ -55,6 +55,7 @@ void SkinForm::paintNonClient() {
       drawImage(dc, w - nc_.right, 0, composeBorder(s.BorderRight, nc_.right, h, false));
       drawImage(dc, nc_.left, h - nc_.bottom, composeBorder(s.BorderBottom, w - nc_.left - nc_.right, nc_.bottom, true));
       paintTitleBar(dc, w);
+      paintMenuBar(dc, w);
       // The menu skinning marks the MDI maximized state from the frame's menu bar; without a
       // menu bar the frame's paint does it.
       if (MdiKind == 1) {

@@ -23,7 +23,11 @@ Image SkinTitleButton::frameOver(const Image& background, int frame) const {
 }
 
 void SkinTitleButton::Paint() {
-  if (!inTitleBar()) return;
+  if (!inTitleBar()) {
+    // The buttons of a maximized MDI child live in the menu bar.
+    if (Visible && hasPicture() && Data->Visibility == 100) form_.paintBarButton(*this);
+    return;
+  }
   HWND window = form_.window();
   // Composed over the title bar as it was under the buttons, so no earlier state shows through.
   const Image& base = form_.titleBase();

@@ -5,6 +5,7 @@
 #include "skin/controls/selection.h"
 #include "skin/controls/skin_control.h"
 #include "skin/form/nc_objects.h"
+#include "skin/menus/menu_bar.h"
 #include "skin/menus/menu_items.h"
 #include "skin/skin_data.h"
 #include "skin/skin_manager.h"
@@ -61,9 +62,7 @@ void SkinForm::attachToWindow() {
   if (mdiClient_) MdiKind = 1;
   if (exStyle & WS_EX_MDICHILD) MdiKind = 2;
   Borderless = isBorderless(style, exStyle);
-  // The menu bar is drawn by the menu skinning; without it the window keeps no menu-bar room.
-  WindowMenu = GetMenu(window_);
-  MenuBarHeight = 0;
+  attachMenuBar();
   hook_.install(window_, [this](HWND h, UINT m, WPARAM w, LPARAM l, LRESULT& r) { return windowHandler(h, m, w, l, r); });
   if (!(MdiKind == 2 && manager_.mdiMaximized())) hideCaptionStyles();
   if (MdiKind == 1)
@@ -90,6 +89,7 @@ void SkinForm::detach() {
   releaseControlSkinners(*this);
   const int oldPhase = std::exchange(Phase, phNew);
   hook_.remove();
+  detachMenuBar();
   mdiHook_.remove();
   titleCache_ = {};
   titleBase_ = {};
@@ -316,7 +316,8 @@ void SkinForm::screenToWindow(POINT& p) const {
 NcObject* SkinForm::objectAt(int x, int y) {
   std::vector<TitleButton*> list;
   for (auto& b : buttons_) list.push_back(b.get());
-  return titleButtonAt(list, x, y);  // menu-bar items come with the menu skinning
+  if (TitleButton* button = titleButtonAt(list, x, y)) return button;
+  return menuItemAt(x, y);
 }
 
 void SkinForm::hoverTick() {
@@ -365,11 +366,7 @@ bool SkinForm::windowHandler(HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     case WM_SYSCOMMAND:
       switch (wp & 0xFFF0) {
         case SC_KEYMENU:
-          // Alt alone opens no system menu of its own; menu-bar accelerators come with the menu bar.
-          if (!MenuTracking && !GetCapture() && lp == 0) {
-            result = 1;
-            return true;
-          }
+          if (keyMenu(wp, lp, result)) return true;
           break;
         case SC_MINIMIZE:
           WindowState = wsMinimized;
@@ -388,7 +385,11 @@ bool SkinForm::windowHandler(HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
       result = reinterpret_cast<LRESULT>(skin_->FaceBrush());
       return true;
     case kSkinFinishAttach: finishAttach(); result = 0; return true;
-    case CM_MENUCHANGED: result = next(msg, wp, lp); return true;  // the menu bar rebuilds here
+    case CM_MENUCHANGED:
+      result = next(msg, wp, lp);
+      rebuildMenuBar();
+      return true;
+    case WM_MENUSELECT: menuBarItemSelected(*this, wp, lp); return false;
     case WM_TIMER:
       if (wp != kHoverTimer) return false;
       hoverTick();
@@ -399,6 +400,7 @@ bool SkinForm::windowHandler(HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
 }
 
 bool SkinForm::appliedHandler(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (menuBarMessage(msg, wp, lp, result)) return true;
   switch (msg) {
     case WM_SIZE:
       result = next(msg, wp, lp);
@@ -459,6 +461,7 @@ bool SkinForm::appliedHandler(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       NcObject* o = objectAt(p.x, p.y);
       if (!o || !WindowActive) return false;
       o->MouseDown();
+      menuBarMouse(msg, o, lp);
       result = 0;
       return true;
     }
@@ -468,6 +471,10 @@ bool SkinForm::appliedHandler(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       screenToWindow(p);
       NcObject* o = objectAt(p.x, p.y);
       if (!o) return false;
+      if (menuBarMouse(msg, o, lp)) {
+        result = 0;
+        return true;
+      }
       if (o == HotObject) {
         o->MouseUp();
         static_cast<SkinTitleButton*>(o)->perform(screen);
@@ -502,7 +509,14 @@ LRESULT SkinForm::formHandler(UINT msg, WPARAM wp, LPARAM lp, const MessageNext&
       return r;
     }
     case kSkinReapply: reapply(); return 0;
-    default: return nextHandler(msg, wp, lp);  // CM_DIALOGCHAR: menu-bar accelerators come with the menu bar
+    case CM_DIALOGCHAR:
+      // A typed accelerator of an enabled bar item opens it.
+      if (MenuBtn* item = itemForAccelerator(char32_t(wp & 0xFFFF))) {
+        pressMenuItem(*item);
+        return 1;
+      }
+      return nextHandler(msg, wp, lp);
+    default: return nextHandler(msg, wp, lp);
   }
 }
 

@@ -20,6 +20,8 @@ class SkinData;
 class SkinManager;
 class SkinTitleButton;
 class SkinControl;
+class SkinMenuBar;
+class MenuBtn;
 
 // Private messages of the skinned windows.
 constexpr UINT kSkinRepaintFrame = 0x3502;  // to an MDI frame after a new child was skinned
@@ -50,6 +52,16 @@ class SkinForm : public NcHost {
   void reapply();
   void updateRegion();
   void markClosing() { Phase = phClosing; }
+  // The menu bar (form_menu.cpp): the skinned bar, or nullptr when the window has no menu.
+  SkinMenuBar* menuBar() const { return menuBar_.get(); }
+  // Tracks the item's menu; false when it opens nothing (no submenu).
+  bool openMenuItem(MenuBtn& item);
+  MenuBtn* itemForAccelerator(char32_t character) const;
+  // Presses a bar item as a click would: WM_NCLBUTTONDOWN posted inside it.
+  void pressMenuItem(const MenuBtn& item);
+  // A button of a maximized MDI child drawn in its state in the bar.
+  void paintBarButton(const SkinTitleButton& button);
+
   // The manager's MDI maximized state reaching one MDI child.
   void mdiMaximizedChanged(bool maximized);
 
@@ -111,6 +123,15 @@ class SkinForm : public NcHost {
   void refreshWindowState();
   void hoverTick();
   NcObject* objectAt(int x, int y);
+  // Menu-bar pieces (form_menu.cpp).
+  void attachMenuBar();
+  void detachMenuBar();
+  void rebuildMenuBar();
+  void paintMenuBar(HDC dc, int width);
+  MenuBtn* menuItemAt(int x, int y) const;
+  bool menuBarMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  bool keyMenu(WPARAM wp, LPARAM lp, LRESULT& result);
+  bool menuBarMouse(UINT msg, NcObject* object, LPARAM lp);
   void screenToWindow(POINT& p) const;
   // Painting pieces (form_paint.cpp).
   void paintTitleBar(HDC dc, int width);
@@ -141,6 +162,7 @@ class SkinForm : public NcHost {
   bool hoverTimer_ = false;
   BorderSizes oldNc_;
   RECT keptClient_{};
+  std::unique_ptr<SkinMenuBar> menuBar_;
 };
 
 }  // namespace vrin
