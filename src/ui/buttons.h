@@ -188,6 +188,7 @@ class GroupBox : public WinControl {
 
  protected:
   CreateParams createParams() override;
+  bool fillsBackground() const override { return true; }
 };
 
 // A group box holding one radio button per item, in Columns columns.

@@ -110,6 +110,8 @@ HWND WinControl::handle() {
   if (cp.style & WS_CHILD) {
     if (!parent_) throw Error("Le contrôle '" + name() + "' n'a pas de fenêtre parent");
     parentWnd = parent_->handle();
+    // Making the parent's window makes its children's, this one's among them.
+    if (hwnd_) return hwnd_;
   }
   if (visible_ && (cp.style & WS_CHILD)) cp.style |= WS_VISIBLE;
   if (!enabled_) cp.style |= WS_DISABLED;
@@ -258,6 +260,12 @@ LRESULT WinControl::frameworkMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       // A buffered control erases inside its off-screen paint.
       if (doubleBuffered_ && !ownClass_ && reinterpret_cast<HDC>(wp) != bufferDC_) return 1;
+      if (!ownClass_ && fillsBackground()) {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, backgroundBrush());
+        return 1;
+      }
       break;
     case WM_PAINT: {
       if (wp) break;
@@ -285,7 +293,7 @@ LRESULT WinControl::paintBuffered() {
     BitBlt(buffer.get(), area.left, area.top, area.right - area.left, area.bottom - area.top, paint.get(), area.left,
            area.top, SRCCOPY);
   bufferDC_ = buffer.get();
-  passOn(WM_ERASEBKGND, reinterpret_cast<WPARAM>(buffer.get()), 0);
+  frameworkMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(buffer.get()), 0);
   passOn(WM_PAINT, reinterpret_cast<WPARAM>(buffer.get()), 0);
   bufferDC_ = nullptr;
   paintGraphics(buffer.get(), area);

@@ -98,6 +98,8 @@ class WinControl : public Component {
   };
   virtual CreateParams createParams() = 0;
   virtual void handleCreated() {}
+  // A system class that leaves its inside unpainted (a group box) gets it filled in its colour.
+  virtual bool fillsBackground() const { return false; }
   // The window of a system class changed its size.
   virtual void resized() {}
   // The window procedure of windows we registered ourselves; controls of system classes

@@ -471,6 +471,21 @@ TEST(Controls, AlignmentFillsTheClientAreaInOrder) {
   EXPECT_EQ(combo->selectedText(), "");
 }
 
+// A child asked for its window before its form has one: making the form makes the child's
+// window, and the child must not make a second one beside it that nobody paints.
+TEST(Controls, AChildAskedFirstGetsOneWindow) {
+  Form form(nullptr);
+  auto* list = new ListBox(&form);
+  list->setParent(&form);
+  EXPECT_FALSE(form.handleAllocated());
+  HWND own = list->handle();
+  int windows = 0;
+  for (HWND w = GetWindow(form.handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) ++windows;
+  EXPECT_EQ(windows, 1);
+  EXPECT_EQ(WinControl::fromHandle(GetWindow(form.handle(), GW_CHILD)), list);
+  EXPECT_EQ(GetWindow(form.handle(), GW_CHILD), own);
+}
+
 // ---- Device-context holders
 
 TEST(DcHolders, BufferedPaintTouchesOnlyItsAreaAndSavedStateComesBack) {

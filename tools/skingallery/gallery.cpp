@@ -12,6 +12,7 @@
 #include "ui/commonctrls.h"
 #include "ui/form.h"
 #include "ui/imagelist.h"
+#include "ui/menus.h"
 #include "ui/scrollctrls.h"
 #include "ui/stdctrls.h"
 
@@ -49,6 +50,32 @@ class WideListBox : public ListBox {
     SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, 600, 0);
   }
 };
+
+MenuItem* addItem(Component* owner, MenuItem& parent, const std::string& caption, bool enabled = true) {
+  auto* item = new MenuItem(owner);
+  item->setCaption(caption);
+  item->setEnabled(enabled);
+  parent.add(item);
+  return item;
+}
+
+// The menu bar: items with accelerators, a submenu, a disabled item and a bar item whose menu
+// reads right to left once the window exists (see rightToLeftMenu).
+MainMenu* addGalleryMenu(Form* form) {
+  auto* menu = new MainMenu(form);
+  MenuItem* file = addItem(form, menu->items(), "&File");
+  addItem(form, *file, "&Open skin...");
+  addItem(form, *file, "-");
+  addItem(form, *file, "E&xit")->onClick = NotifyEvent::fn([form](Component*) { form->close(); });
+  MenuItem* edit = addItem(form, menu->items(), "&Edit");
+  addItem(form, *edit, "&Copy");
+  addItem(form, *addItem(form, *edit, "&More"), "&Deeper");
+  addItem(form, *edit, "&Paste", false);
+  addItem(form, *addItem(form, menu->items(), "&Off", false), "Never shown");
+  addItem(form, *addItem(form, menu->items(), "&Right to left"), "Read from the right");
+  form->setMenu(menu);
+  return menu;
+}
 
 template <class C>
 C* place(Form* form, int x, int y, int w, int h) {
@@ -182,6 +209,7 @@ Form* makeGalleryForm() {
   auto* form = new Form(nullptr);
   form->setName("Gallery");
   form->setCaption("Skin gallery");
+  MainMenu* menu = addGalleryMenu(form);
   form->setBounds(16, 16, 1000, 700);
   form->setClientSize(1000, 680);
   auto* images = new ImageList(form);
@@ -336,19 +364,20 @@ Form* makeGalleryForm() {
   opener->setCaption("System dialog...");
   opener->onClick = NotifyEvent::fn([form](Component*) { showGalleryDialog(form->handle()); });
 
-  // A list view with its header and both bars, a tree view, stand-alone scroll bars.
-  caption(form, 180, 462, "List view, tree view, scroll bars");
-  auto* view = place<ListView>(form, 180, 478, 260, 128);
+  // A list view with its header and both bars, a tree view, stand-alone scroll bars; below the
+  // tab controls, not under them: Wine keeps asking a child that a sibling overlaps to paint.
+  caption(form, 180, 472, "List view, tree view, scroll bars");
+  auto* view = place<ListView>(form, 180, 490, 260, 118);
   view->setColumns({{"Name", 160}, {"Size", 90}, {"Kind", 120}});
   for (int i = 1; i <= 30; ++i) view->addItem({"Item " + std::to_string(i), std::to_string(i * 12) + " KB", "File"});
-  auto* tree = place<TreeView>(form, 450, 478, 180, 128);
+  auto* tree = place<TreeView>(form, 450, 490, 180, 118);
   tree->handle();  // nodes go straight into the window
   for (int i = 1; i <= 3; ++i) {
     HTREEITEM node = tree->addItem(nullptr, "Node " + std::to_string(i));
     for (int j = 1; j <= 4; ++j) tree->addItem(node, "Leaf " + std::to_string(i) + "." + std::to_string(j));
     tree->expand(node);
   }
-  auto* across = place<ScrollBar>(form, 640, 478, 150, 17);
+  auto* across = place<ScrollBar>(form, 640, 490, 150, 17);
   across->kind = ScrollBarKind::Horizontal;
   across->SetPageSize(20);
   across->SetParams(30, 0, 100);
@@ -356,7 +385,7 @@ Form* makeGalleryForm() {
   down->kind = ScrollBarKind::Vertical;
   down->setAlign(Align::None);
   down->setParent(form);
-  down->setBounds(800, 478, 17, 128);
+  down->setBounds(800, 490, 17, 118);
   down->SetParams(70, 0, 100);
 
   // Status bars, one with panels and one with a simple text, and a size grip above them.
@@ -371,6 +400,19 @@ Form* makeGalleryForm() {
   simple->SetSimpleText("A status bar with a simple text");
 
   form->handle();
+  // Again now that the window has its menu bar.
+  form->setClientSize(1000, 680);
+  // The last bar item's menu reads right to left (the skin keeps the same menu handles).
+  if (HMENU bar = menu->handle()) {
+    if (HMENU rtl = GetSubMenu(bar, GetMenuItemCount(bar) - 1)) {
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE;
+      GetMenuItemInfoW(rtl, 0, TRUE, &info);
+      info.fType |= MFT_RIGHTORDER;
+      SetMenuItemInfoW(rtl, 0, TRUE, &info);
+    }
+  }
   return form;
 }
 
