@@ -30,6 +30,8 @@ class StyledComboBox : public ComboBox {
     cp.style = (cp.style & ~DWORD(CBS_DROPDOWNLIST | CBS_DROPDOWN | CBS_SIMPLE)) | type_;
     return cp;
   }
+  // A simple combo box leaves the strip below its list (its list keeps whole rows) unpainted.
+  bool fillsBackground() const override { return type_ == CBS_SIMPLE; }
 
  private:
   DWORD type_;
@@ -331,9 +333,20 @@ Form* makeGalleryForm() {
   header->setSections({{"Name", 120, SectionAlignment::Left},
                        {"Size", 80, SectionAlignment::Right},
                        {"Kind", 100, SectionAlignment::Centre}});
-  // Empty: buttons added through the tool bar's messages upset the painting of the windows
-  // made after it under Wine.
-  place<ToolBar>(form, 170, 384, 300, 28);
+  // Three picture buttons, the middle one checked.
+  auto* bar = place<ToolBar>(form, 170, 384, 300, 28);
+  HWND barWindow = bar->handle();
+  SendMessageW(barWindow, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageW(barWindow, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images->handle()));
+  TBBUTTON buttons[3]{};
+  for (int i = 0; i < 3; ++i) {
+    buttons[i].iBitmap = 2 + i;
+    buttons[i].idCommand = 100 + i;
+    buttons[i].fsState = TBSTATE_ENABLED | (i == 1 ? TBSTATE_CHECKED : 0);
+    buttons[i].fsStyle = i == 1 ? BTNS_CHECK : BTNS_BUTTON;
+    buttons[i].iString = -1;
+  }
+  SendMessageW(barWindow, TB_ADDBUTTONSW, 3, reinterpret_cast<LPARAM>(buttons));
 
   // Tab controls with tabs on each side, and one with pictures.
   caption(form, 480, 240, "Tabs: top, bottom, left, right, pictures");
