@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gallery.h"
+#include "support/win_test_util.h"
 #include "skin/controls/skin_control.h"
 #include "skin/form/skin_form.h"
 #include "skin/skin_data.h"
@@ -139,7 +140,7 @@ int main(int argc, char** argv) {
 
   const int each = argc > 2 ? std::max(0, std::atoi(argv[2])) : 0;
   if (each > 0) {
-    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD before = vrin::test::gdiObjects();
     LARGE_INTEGER a, b;
     QueryPerformanceCounter(&a);
     for (int i = 0; i < each; ++i) {
@@ -148,10 +149,10 @@ int main(int argc, char** argv) {
     }
     QueryPerformanceCounter(&b);
     pump(100);
-    const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD after = vrin::test::gdiObjects();
     std::printf("%d repaints of each of the %zu skinners in %.1f s: GDI objects %lu before, %lu after%s\n", each,
                 skinner->SkinnedControls.size(), milliseconds(a, b) / 1000.0, before, after,
-                before == 0 ? " (this system does not count them)" : "");
+                before == 0 ? " (no count could be read)" : "");
   }
   delete form;
   delete skin;
